@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace zak {
+
+// The message boxes the window shows to the operator. The window asks through this
+// interface so that tests can answer without a modal box.
+class Dialogy {
+public:
+    virtual ~Dialogy() = default;
+    // A Yes/No question; true only for Yes.
+    virtual bool Potvrd(const QString& otazka) = 0;
+    // An information box with OK.
+    virtual void Informuj(const QString& zprava) = 0;
+    // An error that escaped a command.
+    virtual void Chyba(const QString& zprava) = 0;
+};
+
+// The real boxes, owned by the window they belong to.
+class OknaDialogu : public Dialogy {
+public:
+    explicit OknaDialogu(QWidget* rodic) : Rodic(rodic) {}
+    bool Potvrd(const QString& otazka) override;
+    void Informuj(const QString& zprava) override;
+    void Chyba(const QString& zprava) override;
+
+private:
+    QWidget* Rodic;
+};
+
+}  // namespace zak

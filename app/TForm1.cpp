@@ -1,0 +1,420 @@
+#include "TForm1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <QValidator>
+
+#include "Dialogy.h"
+#include "IkonyNastroju.h"
+#include "KeyGridModel.h"
+#include "Kotvy.h"
+#include "MemoryMapModel.h"
+
+namespace zak {
+
+namespace {
+
+// Sizes the layout was designed for: the window's client area below the menu, and
+// the client area of a page of the page control.
+const QSize kPlocha(556, 570);
+const QSize kStranka(535, 482);
+
+// Turns every letter typed into upper case, as the ID and length fields show them.
+class VelkaPismena : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& vstup, int&) const override {
+        vstup = vstup.toUpper();
+        return Acceptable;
+    }
+};
+
+QLabel* popisek(QWidget* rodic, const char* text, int x, int y) {
+    auto* l = new QLabel(QString::fromUtf8(text), rodic);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+QLineEdit* pole(QWidget* rodic, const QString& jmeno, QRect kde) {
+    auto* e = new QLineEdit(rodic);
+    e->setObjectName(jmeno);
+    e->setGeometry(kde);
+    return e;
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent), Dotazy(new OknaDialogu(this)) {
+    setObjectName(QStringLiteral("Form1"));
+    vytvorOvladace();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::nastavDialogy(std::unique_ptr<Dialogy> dialogy) { Dotazy = std::move(dialogy); }
+
+void TForm1::vytvorOvladace() {
+    setWindowTitle(QStringLiteral("ZAK Manager v.0.1"));
+    QFont pismo(QStringLiteral("MS Sans Serif"));
+    pismo.setPixelSize(11);
+    setFont(pismo);
+    setBackgroundRole(QPalette::Button);
+
+    auto* plocha = new QWidget(this);
+    setCentralWidget(plocha);
+    vytvorNastroje(plocha);
+    vytvorNabidku();
+
+    ProgressBar = new QProgressBar(plocha);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setGeometry(8, 41, 543, 9);
+    ProgressBar->setRange(0, 20032);
+    ProgressBar->setValue(0);
+    ProgressBar->setTextVisible(false);
+    Kotva::ukotvi(ProgressBar, kPlocha, true, false);
+
+    Zalozky = new QTabWidget(plocha);
+    Zalozky->setObjectName(QStringLiteral("Zalozky"));
+    Zalozky->setGeometry(8, 56, 543, 510);
+    Kotva::ukotvi(Zalozky, kPlocha, true, true);
+    vytvorStrankuKlice();
+    vytvorStrankuMapa();
+    vytvorStrankuKomunikace();
+    vytvorStrankuNastaveni();
+    Zalozky->setCurrentWidget(Klice_);
+
+    resize(kPlocha.width(), kPlocha.height() + menuBar()->sizeHint().height());
+    move(261, 101);
+}
+
+void TForm1::vytvorNastroje(QWidget* plocha) {
+    struct Tlacitko {
+        QToolButton** kam;
+        const char* jmeno;
+        int x;
+        Ikona ikona;
+        const char* napoveda;
+        void (TForm1::*obsluha)();
+    };
+    const Tlacitko tlacitka[] = {
+        {&SpeedButton1, "SpeedButton1", 8, Ikona::Novy, "Vyčistit soubor", &TForm1::ResetAllButt},
+        {&SpeedButton2, "SpeedButton2", 32, Ikona::Otevrit, "Načíst ze souboru",
+         &TForm1::LoadButtonClick},
+        {&SpeedButton3, "SpeedButton3", 56, Ikona::Ulozit, "Uložit do souboru",
+         &TForm1::SaveButtClick},
+        {&SpeedButton9, "SpeedButton9", 80, Ikona::Tisk, "", &TForm1::PrintButtClick},
+        {&SpeedButton4, "SpeedButton4", 120, Ikona::NacistZZak, "Načíst z ZAK",
+         &TForm1::DownloadButtClick},
+        {&SpeedButton5, "SpeedButton5", 144, Ikona::ZapsatDoZak, "Nahrát do ZAK",
+         &TForm1::UploadButtClick},
+        {&SpeedButton6, "SpeedButton6", 184, Ikona::PosledniKlic, "Posledně přiložený klíč",
+         &TForm1::btnSendCRClick},
+        {&SpeedButton7, "SpeedButton7", 208, Ikona::PridatKlic, "Přidat klíč", &TForm1::AddKeyButt},
+        {&SpeedButton8, "SpeedButton8", 232, Ikona::SmazatKlic, "Smazat klíč", &TForm1::DelKeyButt},
+        {&StopCommButt, "StopCommButt", 272, Ikona::Prerusit, "Přerušit komunikaci",
+         &TForm1::StopCommButtClick},
+    };
+    for (const Tlacitko& t : tlacitka) {
+        auto* b = new QToolButton(plocha);
+        b->setObjectName(QString::fromLatin1(t.jmeno));
+        b->setGeometry(t.x, 8, 25, 25);
+        b->setIcon(ikonaNastroje(t.ikona));
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);  // pressing one leaves the keyboard focus where it is
+        b->setToolTip(QString::fromUtf8(t.napoveda));
+        const auto spustit = prikaz(t.obsluha);
+        connect(b, &QToolButton::clicked, this, [spustit] { spustit(); });
+        *t.kam = b;
+    }
+}
+
+void TForm1::vytvorNabidku() {
+    auto polozka = [this](QMenu* menu, QAction** kam, const char* jmeno, const char* text,
+                          QKeySequence zkratka, void (TForm1::*obsluha)()) {
+        QAction* a = menu->addAction(QString::fromUtf8(text));
+        a->setObjectName(QString::fromLatin1(jmeno));
+        a->setShortcut(zkratka);
+        const auto spustit = prikaz(obsluha);
+        connect(a, &QAction::triggered, this, [spustit] { spustit(); });
+        *kam = a;
+    };
+    Soubor1 = menuBar()->addMenu(QStringLiteral("&Soubor"));
+    Soubor1->setObjectName(QStringLiteral("Soubor1"));
+    polozka(Soubor1, &Nov1, "Nov1", "&Nový", QKeySequence(Qt::CTRL | Qt::Key_N),
+            &TForm1::ResetAllButt);
+    polozka(Soubor1, &Otevt1, "Otevt1", "&Otevřít...", QKeySequence(Qt::CTRL | Qt::Key_O),
+            &TForm1::LoadButtonClick);
+    polozka(Soubor1, &Uloit1, "Uloit1", "&Uložit...", QKeySequence(Qt::CTRL | Qt::Key_S),
+            &TForm1::SaveButtClick);
+    Soubor1->addSeparator()->setObjectName(QStringLiteral("N2"));
+    polozka(Soubor1, &Tisk1, "Tisk1", "&Tisk...", QKeySequence(Qt::CTRL | Qt::Key_P),
+            &TForm1::PrintButtClick);
+    Soubor1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    polozka(Soubor1, &Konec1, "Konec1", "&Konec", QKeySequence(), &TForm1::Konec1Click);
+
+    ZAK1 = menuBar()->addMenu(QStringLiteral("&ZAK"));
+    ZAK1->setObjectName(QStringLiteral("ZAK1"));
+    polozka(ZAK1, &NastzZAK1, "NastzZAK1", "Načíst &z ZAK", QKeySequence(Qt::Key_F3),
+            &TForm1::DownloadButtClick);
+    polozka(ZAK1, &ZapsatdoZAK1, "ZapsatdoZAK1", "Zapsat &do ZAK", QKeySequence(Qt::Key_F4),
+            &TForm1::UploadButtClick);
+
+    Kl1 = menuBar()->addMenu(QString::fromUtf8("Klíč"));
+    Kl1->setObjectName(QStringLiteral("Kl1"));
+    polozka(Kl1, &Nastpiloen1, "Nastpiloen1", "Načíst přiložený", QKeySequence(Qt::Key_F5),
+            &TForm1::btnSendCRClick);
+    polozka(Kl1, &Pidat1, "Pidat1", "&Přidat", QKeySequence(Qt::Key_Insert), &TForm1::AddKeyButt);
+    polozka(Kl1, &Smazat1, "Smazat1", "Smazat", QKeySequence(Qt::Key_Delete), &TForm1::DelKeyButt);
+}
+
+void TForm1::vytvorStrankuKlice() {
+    Klice_ = new QWidget;
+    Klice_->setObjectName(QStringLiteral("Klice"));
+    Zalozky->addTab(Klice_, QString::fromUtf8("Klíče"));
+    QWidget* s = Klice_;
+
+    ModelKlicu = new KeyGridModel(Klice, this);
+    TabulkaKlicu = new QTableView(s);
+    TabulkaKlicu->setObjectName(QStringLiteral("TabulkaKlicu"));
+    TabulkaKlicu->setModel(ModelKlicu);
+    TabulkaKlicu->setGeometry(0, 8, 353, 465);
+    TabulkaKlicu->verticalHeader()->hide();
+    TabulkaKlicu->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    TabulkaKlicu->verticalHeader()->setDefaultSectionSize(20);
+    TabulkaKlicu->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    TabulkaKlicu->horizontalHeader()->setFixedHeight(20);
+    TabulkaKlicu->horizontalHeader()->setMinimumSectionSize(10);
+    TabulkaKlicu->setColumnWidth(0, 20);
+    TabulkaKlicu->setColumnWidth(1, 114);
+    TabulkaKlicu->setColumnWidth(2, 196);
+    TabulkaKlicu->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TabulkaKlicu->setSelectionMode(QAbstractItemView::SingleSelection);
+    TabulkaKlicu->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TabulkaKlicu->setWordWrap(false);
+    TabulkaKlicu->installEventFilter(this);
+    Kotva::ukotvi(TabulkaKlicu, kStranka, false, true);
+    connect(TabulkaKlicu->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& aktualni) {
+                if (aktualni.isValid())
+                    spust([this, r = aktualni.row() + 1] { TabulkaKlicuSelectCell(r); });
+            });
+
+    LabelPocet = popisek(s, "Počet klíčů:", 366, 9);
+    LabelPocet->setObjectName(QStringLiteral("LabelPocet"));
+    EditPocetKlicu = pole(s, QStringLiteral("EditPocetKlicu"), {494, 5, 33, 21});
+    EditPocetKlicu->setToolTip(QString::fromUtf8("Použijte k zadání limitu pro načítání"));
+    Label3 = popisek(s, "Aktuální klíč:", 368, 36);
+    EditAktKlic = pole(s, QStringLiteral("EditAktKlic"), {494, 32, 33, 21});
+    EditAktKlic->setReadOnly(true);
+    EditAktID = pole(s, QStringLiteral("EditAktID"), {364, 52, 163, 21});
+    EditAktID->setValidator(new VelkaPismena(EditAktID));
+    EditAktKomentar = pole(s, QStringLiteral("EditAktKomentar"), {364, 72, 163, 21});
+
+    for (int n = 1; n <= PocetPater; ++n) {
+        auto* box = new QCheckBox(QString::number(n), s);
+        box->setObjectName(QStringLiteral("Patro%1").arg(n));
+        const int sloupec[] = {368, 408, 453};
+        box->setGeometry(sloupec[(n - 1) / 8], 104 + 16 * ((n - 1) % 8), 33, 17);
+        // `clicked` comes only from the operator; a refresh that sets the box does not edit.
+        connect(box, &QCheckBox::clicked, this, [this, n] { spust([this, n] { PatroClick(n); }); });
+        Patro[static_cast<std::size_t>(n - 1)] = box;
+    }
+
+    SpeedButton10 = new QToolButton(s);
+    SpeedButton10->setObjectName(QStringLiteral("SpeedButton10"));
+    SpeedButton10->setGeometry(501, 105, 25, 25);
+    SpeedButton10->setIcon(ikonaNastroje(Ikona::InvertovatPatra));
+    SpeedButton10->setAutoRaise(true);
+    SpeedButton10->setFocusPolicy(Qt::NoFocus);
+    {
+        const auto spustit = prikaz(&TForm1::SpeedButton10Click);
+        connect(SpeedButton10, &QToolButton::clicked, this, [spustit] { spustit(); });
+    }
+
+    CheckUkladatKomentare = new QCheckBox(QString::fromUtf8("Ukládat komentáře do ZAK"), s);
+    CheckUkladatKomentare->setObjectName(QStringLiteral("CheckUkladatKomentare"));
+    CheckUkladatKomentare->setGeometry(368, 288, 161, 17);
+    connect(CheckUkladatKomentare, &QCheckBox::clicked, this,
+            [this] { spust([this] { UkladatKomentareClick(); }); });
+
+    Label4 = popisek(s, "Max.délka komentáře:", 366, 313);
+    EditDelkaKomentare = pole(s, QStringLiteral("EditDelkaKomentare"), {494, 309, 33, 21});
+    EditDelkaKomentare->setValidator(new VelkaPismena(EditDelkaKomentare));
+    EditDelkaKomentare->setToolTip(QString::fromUtf8("Max. délka komentáře 1 až 50 znaků"));
+    Label5 = popisek(s, "(Max.počet klíčů s touto délkou", 366, 337);
+    LimitKlicu = popisek(s, "komentáře je xxxx)", 430, 353);
+    LimitKlicu->setObjectName(QStringLiteral("LimitKlicu"));
+
+    for (QLineEdit* e : {EditPocetKlicu, EditAktID, EditAktKomentar, EditDelkaKomentare})
+        e->installEventFilter(this);
+
+    QWidget* poradi[3 + PocetPater + 4];
+    int i = 0;
+    poradi[i++] = TabulkaKlicu;
+    poradi[i++] = EditAktID;
+    poradi[i++] = EditAktKomentar;
+    for (QCheckBox* box : Patro) poradi[i++] = box;
+    poradi[i++] = EditAktKlic;
+    poradi[i++] = EditPocetKlicu;
+    poradi[i++] = CheckUkladatKomentare;
+    poradi[i++] = EditDelkaKomentare;
+    for (int j = 1; j < i; ++j) setTabOrder(poradi[j - 1], poradi[j]);
+}
+
+void TForm1::vytvorStrankuMapa() {
+    Mapa = new QWidget;
+    Mapa->setObjectName(QStringLiteral("Mapa"));
+    Zalozky->addTab(Mapa, QString::fromUtf8("Mapa paměti"));
+    ModelMapy = new MemoryMapModel(Pamet, this);
+    MapaPameti = new QTableView(Mapa);
+    MapaPameti->setObjectName(QStringLiteral("MapaPameti"));
+    MapaPameti->setModel(ModelMapy);
+    MapaPameti->setGeometry(0, 8, 553, 457);
+    MapaPameti->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MapaPameti->horizontalHeader()->setDefaultSectionSize(30);
+    MapaPameti->horizontalHeader()->setFixedHeight(20);
+    MapaPameti->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MapaPameti->verticalHeader()->setDefaultSectionSize(20);
+    MapaPameti->verticalHeader()->setFixedWidth(30);
+    MapaPameti->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MapaPameti->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MapaPameti->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MapaPameti->setWordWrap(false);
+    Kotva::ukotvi(MapaPameti, kStranka, false, true);
+}
+
+void TForm1::vytvorStrankuKomunikace() {
+    Komunikace = new QWidget;
+    Komunikace->setObjectName(QStringLiteral("Komunikace"));
+    Zalozky->addTab(Komunikace, QString::fromUtf8("Přehled komunikace"));
+    CommLog = new QPlainTextEdit(Komunikace);
+    CommLog->setObjectName(QStringLiteral("CommLog"));
+    CommLog->setGeometry(8, 8, 521, 457);
+    CommLog->setReadOnly(true);
+    CommLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Kotva::ukotvi(CommLog, kStranka, true, true);
+}
+
+void TForm1::vytvorStrankuNastaveni() {
+    Nastaveni = new QWidget;
+    Nastaveni->setObjectName(QStringLiteral("Nastaveni"));
+    Zalozky->addTab(Nastaveni, QString::fromUtf8("Nastavení"));
+    Label1 = popisek(Nastaveni, "Komunikační port:", 8, 16);
+    ComboPort = new QComboBox(Nastaveni);
+    ComboPort->setObjectName(QStringLiteral("ComboPort"));
+    ComboPort->setGeometry(104, 16, 73, ComboPort->sizeHint().height());
+    for (int i = 1; i <= 8; ++i) ComboPort->addItem(QStringLiteral("COM%1").arg(i));
+    // `activated` comes only from the operator's choice, never from selecting in code.
+    connect(ComboPort, &QComboBox::activated, this,
+            [this] { spust([this] { ComboPortChange(); }); });
+}
+
+QFileDialog* TForm1::otevirani() {
+    if (!OpenDialog) {
+        OpenDialog = new QFileDialog(this);
+        OpenDialog->setObjectName(QStringLiteral("OpenDialog"));
+        OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
+        OpenDialog->setFileMode(QFileDialog::ExistingFile);
+        OpenDialog->setNameFilter(QStringLiteral("ZAK data (*.ZAK)"));
+    }
+    return OpenDialog;
+}
+
+QFileDialog* TForm1::ukladani() {
+    if (!SaveDialog) {
+        SaveDialog = new QFileDialog(this, QString(), QStringLiteral("."));
+        SaveDialog->setObjectName(QStringLiteral("SaveDialog"));
+        SaveDialog->setAcceptMode(QFileDialog::AcceptSave);
+        SaveDialog->setFileMode(QFileDialog::AnyFile);
+        SaveDialog->setNameFilter(QStringLiteral("ZAK data (*.ZAK)"));
+        SaveDialog->setDefaultSuffix(QStringLiteral("ZAK"));
+        SaveDialog->setSizeGripEnabled(true);
+    }
+    return SaveDialog;
+}
+
+void TForm1::FormCreate() {
+    ComboPort->setCurrentIndex(0);
+    PortOpen = false;
+    Klice.PocetKlicu = 0;
+    Klice.LimitNacitani = VychoziLimitNacitani;
+    StopRequest = false;
+    Klice.DelkaKomentare = VychoziDelkaKomentare;
+    Klice.UkladatKomentare = false;
+    InicializujMapu();
+}
+
+bool TForm1::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::ShortcutOverride) {
+        // Insert and Delete belong to the key commands everywhere in the window; an
+        // edit box must not keep them for itself.
+        const auto* k = static_cast<QKeyEvent*>(e);
+        if ((k->key() == Qt::Key_Insert || k->key() == Qt::Key_Delete) &&
+            k->modifiers() == Qt::NoModifier && qobject_cast<QLineEdit*>(o))
+            return true;
+    } else if (e->type() == QEvent::FocusOut) {
+        // Leaving the window or opening a menu or box is not leaving the field.
+        const auto duvod = static_cast<QFocusEvent*>(e)->reason();
+        if (duvod == Qt::ActiveWindowFocusReason || duvod == Qt::PopupFocusReason) return false;
+        if (o == TabulkaKlicu)
+            spust([this] { TabulkaKlicuExit(); });
+        else if (o == EditAktID)
+            spust([this] { EditAktIDExit(); });
+        else if (o == EditAktKomentar)
+            spust([this] { EditAktKomentarExit(); });
+        else if (o == EditDelkaKomentare)
+            spust([this] { EditDelkaKomentareExit(); });
+        else if (o == EditPocetKlicu)
+            spust([this] { EditPocetKlicuExit(); });
+    }
+    return QMainWindow::eventFilter(o, e);
+}
+
+void TForm1::spust(const std::function<void()>& obsluha) {
+    try {
+        obsluha();
+    } catch (const std::exception& e) {
+        Dotazy->Chyba(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+std::function<void()> TForm1::prikaz(void (TForm1::*obsluha)()) {
+    return [this, obsluha] {
+        spust([this, obsluha] {
+            dokonciRozepsane();
+            (this->*obsluha)();
+        });
+    };
+}
+
+void TForm1::dokonciRozepsane() {
+    // A tool button or a shortcut takes no focus, so the field the operator typed in
+    // is not left; what was typed must still land before the command runs.
+    QWidget* f = QApplication::focusWidget();
+    if (f == EditAktID && EditAktID->isModified())
+        EditAktIDExit();
+    else if (f == EditAktKomentar && EditAktKomentar->isModified())
+        EditAktKomentarExit();
+    else if (f == EditDelkaKomentare && EditDelkaKomentare->isModified())
+        EditDelkaKomentareExit();
+    else if (f == EditPocetKlicu && EditPocetKlicu->isModified())
+        EditPocetKlicuExit();
+}
+
+}  // namespace zak

@@ -1,0 +1,62 @@
+#include "KeyTable.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zak {
+
+namespace {
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+}  // namespace
+
+void KeyTable::vymazVse() {
+    for (auto& k : SeznamKlicu) k.vymaz();
+    PocetKlicu = 0;
+    LimitNacitani = VychoziLimitNacitani;
+    DelkaKomentare = VychoziDelkaKomentare;
+    UkladatKomentare = false;
+}
+
+int Kapacita(int delkaKomentare) {
+    return std::min(MaxKlicu, 32735 / (delkaKomentare + 10));
+}
+
+int KapacitaTabulky(const KeyTable& t) {
+    return t.UkladatKomentare ? Kapacita(t.DelkaKomentare) : MaxKlicu;
+}
+
+int PridejKlic(KeyTable& t) {
+    if (t.PocetKlicu >= KapacitaTabulky(t)) return 0;
+    const int n = ++t.PocetKlicu;
+    TKlic& k = t.klic(n);
+    k.vymaz();
+    k.Komentar = "Novy klic c." + std::to_string(n);
+    return n;
+}
+
+IdAKod ID2Kod(const std::string& text) {
+    IdAKod r;
+    const std::string doplneny = text + "00000000000000";
+    for (int i = 0; i < DelkaKodu; ++i) {
+        const int hi = hexDigit(doplneny[2 * i]);
+        const int lo = hexDigit(doplneny[2 * i + 1]);
+        r.Kod[i] = (hi < 0 || lo < 0) ? 0 : static_cast<std::uint8_t>(hi * 16 + lo);
+    }
+    r.ID = doplneny.substr(0, 2 * DelkaKodu);
+    return r;
+}
+
+std::string Kod2ID(const TKod& kod) {
+    char buf[2 * DelkaKodu + 1];
+    for (int i = 0; i < DelkaKodu; ++i) std::snprintf(buf + 2 * i, 3, "%.2X", kod[i]);
+    return std::string(buf, 2 * DelkaKodu);
+}
+
+}  // namespace zak
