@@ -9,7 +9,7 @@ namespace zak {
 // The message boxes the window shows to the operator. The window asks through this
 // interface so that tests can answer without a modal box.
 class Dialogy {
-public:
+  public:
     virtual ~Dialogy() = default;
     // A Yes/No question; true only for Yes.
     virtual bool Potvrd(const QString& otazka) = 0;
@@ -21,13 +21,13 @@ public:
 
 // The real boxes, owned by the window they belong to.
 class OknaDialogu : public Dialogy {
-public:
+  public:
     explicit OknaDialogu(QWidget* rodic) : Rodic(rodic) {}
     bool Potvrd(const QString& otazka) override;
     void Informuj(const QString& zprava) override;
     void Chyba(const QString& zprava) override;
 
-private:
+  private:
     QWidget* Rodic;
 };
 

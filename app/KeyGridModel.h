@@ -14,7 +14,7 @@ namespace zak {
 // rows above the new count showing the old keys).
 class KeyGridModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit KeyGridModel(const KeyTable& tabulka, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -31,7 +31,7 @@ public:
     void vyprazdniVse();
     bool zobrazen(int n) const;
 
-private:
+  private:
     const KeyTable& Tabulka;
     std::vector<bool> Zobrazen;  // index n-1
 };

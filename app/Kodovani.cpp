@@ -12,7 +12,8 @@ constexpr const char* kKodovaStranka = "windows-1250";
 
 void overPlatnost(const QStringConverter& c) {
     // Debian's Qt reaches this code page through ICU; without it no text would be right.
-    if (!c.isValid()) throw std::runtime_error("Windows-1250 conversion is not available");
+    if (!c.isValid())
+        throw std::runtime_error("Windows-1250 conversion is not available");
 }
 
 }  // namespace

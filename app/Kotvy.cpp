@@ -1,8 +1,8 @@
 #include "Kotvy.h"
 
 #include <QEvent>
-#include <algorithm>
 #include <QWidget>
+#include <algorithm>
 
 namespace zak {
 
@@ -23,15 +23,18 @@ Kotva::Kotva(QWidget* w, QSize navrh, bool vpravo, bool dole)
 }
 
 bool Kotva::eventFilter(QObject* o, QEvent* e) {
-    if (o == Ovladac->parentWidget() && e->type() == QEvent::Resize) uprav();
+    if (o == Ovladac->parentWidget() && e->type() == QEvent::Resize)
+        uprav();
     return false;
 }
 
 void Kotva::uprav() {
     const QSize rodic = Ovladac->parentWidget()->size();
     QRect g = Ovladac->geometry();
-    if (Vpravo) g.setRight(std::max(g.left(), rodic.width() - OkrajVpravo - 1));
-    if (Dole) g.setBottom(std::max(g.top(), rodic.height() - OkrajDole - 1));
+    if (Vpravo)
+        g.setRight(std::max(g.left(), rodic.width() - OkrajVpravo - 1));
+    if (Dole)
+        g.setBottom(std::max(g.top(), rodic.height() - OkrajDole - 1));
     Ovladac->setGeometry(g);
 }
 

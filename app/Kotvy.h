@@ -10,14 +10,14 @@ namespace zak {
 // Keeps a control's distance to the right and bottom edges of its parent as laid out
 // at the design size, so that stretched controls grow with the window.
 class Kotva : public QObject {
-public:
+  public:
     // `navrh` is the parent's client size the layout was designed for.
     static void ukotvi(QWidget* w, QSize navrh, bool vpravo, bool dole);
 
-protected:
+  protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
-private:
+  private:
     Kotva(QWidget* w, QSize navrh, bool vpravo, bool dole);
     void uprav();
 

@@ -12,7 +12,7 @@ namespace zak {
 // "0000 ".."7FF0 " down.
 class MemoryMapModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit MemoryMapModel(MemoryImage& pamet, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -26,7 +26,7 @@ public:
 
     static QString textBunky(std::uint8_t b);
 
-private:
+  private:
     MemoryImage& Pamet;
 };
 

@@ -35,7 +35,7 @@ const QSize kStranka(535, 482);
 
 // Turns every letter typed into upper case, as the ID and length fields show them.
 class VelkaPismena : public QValidator {
-public:
+  public:
     using QValidator::QValidator;
     State validate(QString& vstup, int&) const override {
         vstup = vstup.toUpper();
@@ -54,6 +54,9 @@ QLineEdit* pole(QWidget* rodic, const QString& jmeno, QRect kde) {
     auto* e = new QLineEdit(rodic);
     e->setObjectName(jmeno);
     e->setGeometry(kde);
+    // The focus-leave handlers tell typed text from text the window put there by the
+    // modified flag; a validator that changes the text clears it, so set it again.
+    QObject::connect(e, &QLineEdit::textEdited, e, [e] { e->setModified(true); });
     return e;
 }
 
@@ -67,11 +70,16 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), Dotazy(new OknaDialogu(th
 
 TForm1::~TForm1() = default;
 
-void TForm1::nastavDialogy(std::unique_ptr<Dialogy> dialogy) { Dotazy = std::move(dialogy); }
+void TForm1::nastavDialogy(std::unique_ptr<Dialogy> dialogy) {
+    Dotazy = std::move(dialogy);
+}
 
 void TForm1::vytvorOvladace() {
     setWindowTitle(QStringLiteral("ZAK Manager v.0.1"));
-    QFont pismo(QStringLiteral("MS Sans Serif"));
+    // "MS Sans Serif" 8 pt; where it is missing, a sans face of similar width.
+    QFont pismo;
+    pismo.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                       QStringLiteral("Arial")});
     pismo.setPixelSize(11);
     setFont(pismo);
     setBackgroundRole(QPalette::Button);
@@ -269,12 +277,14 @@ void TForm1::vytvorStrankuKlice() {
     poradi[i++] = TabulkaKlicu;
     poradi[i++] = EditAktID;
     poradi[i++] = EditAktKomentar;
-    for (QCheckBox* box : Patro) poradi[i++] = box;
+    for (QCheckBox* box : Patro)
+        poradi[i++] = box;
     poradi[i++] = EditAktKlic;
     poradi[i++] = EditPocetKlicu;
     poradi[i++] = CheckUkladatKomentare;
     poradi[i++] = EditDelkaKomentare;
-    for (int j = 1; j < i; ++j) setTabOrder(poradi[j - 1], poradi[j]);
+    for (int j = 1; j < i; ++j)
+        setTabOrder(poradi[j - 1], poradi[j]);
 }
 
 void TForm1::vytvorStrankuMapa() {
@@ -319,7 +329,8 @@ void TForm1::vytvorStrankuNastaveni() {
     ComboPort = new QComboBox(Nastaveni);
     ComboPort->setObjectName(QStringLiteral("ComboPort"));
     ComboPort->setGeometry(104, 16, 73, ComboPort->sizeHint().height());
-    for (int i = 1; i <= 8; ++i) ComboPort->addItem(QStringLiteral("COM%1").arg(i));
+    for (int i = 1; i <= 8; ++i)
+        ComboPort->addItem(QStringLiteral("COM%1").arg(i));
     // `activated` comes only from the operator's choice, never from selecting in code.
     connect(ComboPort, &QComboBox::activated, this,
             [this] { spust([this] { ComboPortChange(); }); });
@@ -371,7 +382,8 @@ bool TForm1::eventFilter(QObject* o, QEvent* e) {
     } else if (e->type() == QEvent::FocusOut) {
         // Leaving the window or opening a menu or box is not leaving the field.
         const auto duvod = static_cast<QFocusEvent*>(e)->reason();
-        if (duvod == Qt::ActiveWindowFocusReason || duvod == Qt::PopupFocusReason) return false;
+        if (duvod == Qt::ActiveWindowFocusReason || duvod == Qt::PopupFocusReason)
+            return false;
         if (o == TabulkaKlicu)
             spust([this] { TabulkaKlicuExit(); });
         else if (o == EditAktID)

@@ -32,7 +32,7 @@ class MemoryMapModel;
 // control; its handlers run the operator's commands on the window's thread.
 class TForm1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -77,7 +77,7 @@ public:
     void Mem2Keys();
     void ResetAll();
 
-public slots:
+  public slots:
     // Commands.
     void ResetAllButt();
     void LoadButtonClick();
@@ -103,11 +103,11 @@ public slots:
     // Settings page.
     void ComboPortChange();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
-private:
+  private:
     void FormCreate();
     void FormClose();
     void vytvorOvladace();

@@ -16,8 +16,9 @@ namespace {
 QString plnySeznam(const KeyTable& t) {
     QString text = QString::fromUtf8("Seznam klíčů je plný, další klíč nelze přidat.");
     if (t.PocetKlicu < MaxKlicu)
-        text += QString::fromUtf8(" S uloženými komentáři délky %1 se do paměti ZAK vejde "
-                                  "nejvýše %2 klíčů.")
+        text += QString::fromUtf8(
+                    " S uloženými komentáři délky %1 se do paměti ZAK vejde "
+                    "nejvýše %2 klíčů.")
                     .arg(t.DelkaKomentare)
                     .arg(KapacitaTabulky(t));
     return text;
@@ -32,15 +33,21 @@ void TForm1::oznamOdmitnuti(const ZmenaNastaveni& z) {
                          .arg(Klice.PocetKlicu));
 }
 
-void TForm1::TabulkaKlicuSelectCell(int radek) { ObnovPatra(radek); }
+void TForm1::TabulkaKlicuSelectCell(int radek) {
+    ObnovPatra(radek);
+}
 
-void TForm1::TabulkaKlicuExit() { Keys2Mem(); }
+void TForm1::TabulkaKlicuExit() {
+    Keys2Mem();
+}
 
 void TForm1::EditAktIDExit() {
     const int n = Klice.AktKlic;
-    if (!Klice.jeKlic(n)) return;
+    if (!Klice.jeKlic(n))
+        return;
     // Untouched text is taken from the record itself, so its bytes stay exact.
-    const std::string text = EditAktID->isModified() ? doCp1250(EditAktID->text()) : Klice.klic(n).ID;
+    const std::string text =
+        EditAktID->isModified() ? doCp1250(EditAktID->text()) : Klice.klic(n).ID;
     NastavID(Klice, n, text);
     EditAktID->setText(zCp1250(Klice.klic(n).ID));
     modelKlicu()->zobrazRadky(n, n);
@@ -49,7 +56,8 @@ void TForm1::EditAktIDExit() {
 
 void TForm1::EditAktKomentarExit() {
     const int n = Klice.AktKlic;
-    if (!Klice.jeKlic(n)) return;
+    if (!Klice.jeKlic(n))
+        return;
     if (EditAktKomentar->isModified()) {
         NastavKomentar(Klice, n, doCp1250(EditAktKomentar->text()));
         EditAktKomentar->setModified(false);
@@ -60,21 +68,24 @@ void TForm1::EditAktKomentarExit() {
 
 void TForm1::EditDelkaKomentareExit() {
     const ZmenaNastaveni z = NastavDelkuKomentare(Klice, doCp1250(EditDelkaKomentare->text()));
-    if (!z.prijata) oznamOdmitnuti(z);
+    if (!z.prijata)
+        oznamOdmitnuti(z);
     ObnovPatra(Klice.AktKlic);
     Keys2Mem();
 }
 
 void TForm1::EditPocetKlicuExit() {
     // Only a limit the operator typed counts; the key count shown in the field is not one.
-    if (EditPocetKlicu->isModified()) NastavLimitNacitani(Klice, doCp1250(EditPocetKlicu->text()));
+    if (EditPocetKlicu->isModified())
+        NastavLimitNacitani(Klice, doCp1250(EditPocetKlicu->text()));
     ukazLimitNacitani();
     EditPocetKlicu->setText(QString::number(Klice.PocetKlicu));
 }
 
 void TForm1::PatroClick(int patro) {
     const bool povoleno = Patro[static_cast<std::size_t>(patro - 1)]->isChecked();
-    if (!NastavPatro(Klice, Klice.AktKlic, patro, povoleno)) return;
+    if (!NastavPatro(Klice, Klice.AktKlic, patro, povoleno))
+        return;
     // Converted at once, so that an upload sends the floors the panel shows.
     Keys2Mem();
 }
@@ -89,7 +100,8 @@ void TForm1::UkladatKomentareClick() {
 }
 
 void TForm1::SpeedButton10Click() {
-    if (!InvertujPatra(Klice, Klice.AktKlic)) return;
+    if (!InvertujPatra(Klice, Klice.AktKlic))
+        return;
     ObnovPatra(Klice.AktKlic);
     Keys2Mem();
 }
@@ -108,12 +120,15 @@ void TForm1::AddKeyButt() {
 }
 
 void TForm1::DelKeyButt() {
-    if (!Klice.jeKlic(Klice.AktKlic)) return;
-    if (!Dotazy->Potvrd(QString::fromUtf8("Opravdu smazat data klíče?"))) return;
+    if (!Klice.jeKlic(Klice.AktKlic))
+        return;
+    if (!Dotazy->Potvrd(QString::fromUtf8("Opravdu smazat data klíče?")))
+        return;
     // The box let received data and other handlers run: act on the state of now.
     const int n = Klice.AktKlic;
     const int posledni = Klice.PocetKlicu;
-    if (!SmazKlic(Klice, n)) return;
+    if (!SmazKlic(Klice, n))
+        return;
     modelKlicu()->zobrazRadky(n, posledni - 1);
     modelKlicu()->vyprazdniRadek(posledni);
     ObnovPatra(n);
@@ -122,7 +137,8 @@ void TForm1::DelKeyButt() {
 }
 
 void TForm1::ResetAllButt() {
-    if (Dotazy->Potvrd(QString::fromUtf8("Opravdu smazat veškerá data?"))) ResetAll();
+    if (Dotazy->Potvrd(QString::fromUtf8("Opravdu smazat veškerá data?")))
+        ResetAll();
 }
 
 }  // namespace zak

@@ -13,7 +13,8 @@
 namespace zak {
 
 void TForm1::ObnovPatra(int n) {
-    if (n == 0) n = TabulkaKlicu->currentIndex().isValid() ? TabulkaKlicu->currentIndex().row() + 1 : 0;
+    if (n == 0)
+        n = TabulkaKlicu->currentIndex().isValid() ? TabulkaKlicu->currentIndex().row() + 1 : 0;
     ukazLimitNacitani();
     LimitKlicu->setText(QStringLiteral("komentare je %1)").arg(Kapacita(Klice.DelkaKomentare)));
     LimitKlicu->adjustSize();
@@ -31,9 +32,10 @@ void TForm1::ObnovPatra(int n) {
 }
 
 void TForm1::ukazLimitNacitani() {
-    LabelPocet->setText(Klice.LimitNacitani == VychoziLimitNacitani
-                            ? QString::fromUtf8("Počet klíčů:")
-                            : QString::fromUtf8("Počet klíčů (limit %1):").arg(Klice.LimitNacitani));
+    LabelPocet->setText(
+        Klice.LimitNacitani == VychoziLimitNacitani
+            ? QString::fromUtf8("Počet klíčů:")
+            : QString::fromUtf8("Počet klíčů (limit %1):").arg(Klice.LimitNacitani));
     LabelPocet->adjustSize();
 }
 

@@ -6,15 +6,20 @@ namespace zak {
 
 namespace {
 
-int adresaZaznamu(int n) { return AdrPrvniKlic + DelkaZaznamu * (n - 1); }
+int adresaZaznamu(int n) {
+    return AdrPrvniKlic + DelkaZaznamu * (n - 1);
+}
 
 // The unit keeps ID byte 0 first and bytes 1..6 in reverse order after it.
-int poziceBajtuId(int j) { return j == 0 ? 0 : 7 - j; }
+int poziceBajtuId(int j) {
+    return j == 0 ? 0 : 7 - j;
+}
 
 std::uint8_t bityPater(const TKlic& k, int prvniPatro) {
     std::uint8_t b = 0;
     for (int bit = 0; bit < 8; ++bit)
-        if (k.Patra[static_cast<std::size_t>(prvniPatro + bit)] != 0) b |= 1u << bit;
+        if (k.Patra[static_cast<std::size_t>(prvniPatro + bit)] != 0)
+            b |= 1u << bit;
     return b;
 }
 
@@ -35,13 +40,15 @@ void Keys2Mem(const KeyTable& t, MemoryImage& pamet) {
     for (int n = 1; n <= pocet; ++n) {
         const TKlic& k = t.klic(n);
         const int p = adresaZaznamu(n);
-        for (int j = 0; j < DelkaKodu; ++j) pamet.zapis(p + poziceBajtuId(j), k.Kod[j]);
+        for (int j = 0; j < DelkaKodu; ++j)
+            pamet.zapis(p + poziceBajtuId(j), k.Kod[j]);
         pamet.zapis(p + 7, bityPater(k, 0));
         pamet.zapis(p + 8, bityPater(k, 8));
         pamet.zapis(p + 9, bityPater(k, 16));
     }
 
-    if (!t.UkladatKomentare) return;
+    if (!t.UkladatKomentare)
+        return;
     const int delka = t.DelkaKomentare;
     const int zacatek = AdrPrvniKlic + DelkaZaznamu * pocet;
     for (int n = 1; n <= pocet; ++n) {
@@ -63,7 +70,8 @@ void Mem2Keys(const MemoryImage& pamet, KeyTable& t) {
     for (int n = 1; n <= pocet; ++n) {
         TKlic& k = t.klic(n);
         const int p = adresaZaznamu(n);
-        for (int j = 0; j < DelkaKodu; ++j) k.Kod[j] = pamet[p + poziceBajtuId(j)];
+        for (int j = 0; j < DelkaKodu; ++j)
+            k.Kod[j] = pamet[p + poziceBajtuId(j)];
         k.ID = Kod2ID(k.Kod);
         for (int f = 0; f < PocetPater; ++f)
             k.Patra[static_cast<std::size_t>(f)] = (pamet[p + 7 + f / 8] >> (f % 8)) & 1u;

@@ -8,16 +8,20 @@ namespace zak {
 namespace {
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return -1;
 }
 
 }  // namespace
 
 void KeyTable::vymazVse() {
-    for (auto& k : SeznamKlicu) k.vymaz();
+    for (auto& k : SeznamKlicu)
+        k.vymaz();
     PocetKlicu = 0;
     LimitNacitani = VychoziLimitNacitani;
     DelkaKomentare = VychoziDelkaKomentare;
@@ -33,7 +37,8 @@ int KapacitaTabulky(const KeyTable& t) {
 }
 
 int PridejKlic(KeyTable& t) {
-    if (t.PocetKlicu >= KapacitaTabulky(t)) return 0;
+    if (t.PocetKlicu >= KapacitaTabulky(t))
+        return 0;
     const int n = ++t.PocetKlicu;
     TKlic& k = t.klic(n);
     k.vymaz();
@@ -55,7 +60,8 @@ IdAKod ID2Kod(const std::string& text) {
 
 std::string Kod2ID(const TKod& kod) {
     char buf[2 * DelkaKodu + 1];
-    for (int i = 0; i < DelkaKodu; ++i) std::snprintf(buf + 2 * i, 3, "%.2X", kod[i]);
+    for (int i = 0; i < DelkaKodu; ++i)
+        std::snprintf(buf + 2 * i, 3, "%.2X", kod[i]);
     return std::string(buf, 2 * DelkaKodu);
 }
 

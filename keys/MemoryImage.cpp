@@ -5,13 +5,16 @@
 namespace zak {
 
 void MemoryImage::zapis(int adresa, std::uint8_t b) {
-    if (adresa < 0 || adresa > PosledniAdresa) return;
+    if (adresa < 0 || adresa > PosledniAdresa)
+        return;
     Pamet[static_cast<std::size_t>(adresa)] = b;
     Zapsano.set(static_cast<std::size_t>(adresa));
     oznacZmenu(adresa, adresa);
 }
 
-void MemoryImage::vynuluj() { Pamet.fill(0); }
+void MemoryImage::vynuluj() {
+    Pamet.fill(0);
+}
 
 void MemoryImage::vyprazdniMapu() {
     Zapsano.reset();

@@ -23,7 +23,7 @@ constexpr std::uint8_t ZnackaKomentaru = 0xAA;
 // is initialised again. Writes also widen a changed range, so that the map view
 // repaints only what changed.
 class MemoryImage {
-public:
+  public:
     std::uint8_t operator[](int adresa) const { return Pamet[static_cast<std::size_t>(adresa)]; }
 
     // Stores a byte and shows it in its map cell. Addresses outside the image are ignored.
@@ -48,7 +48,7 @@ public:
 
     const std::uint8_t* data() const { return Pamet.data(); }
 
-private:
+  private:
     void oznacZmenu(int prvni, int posledni);
 
     std::array<std::uint8_t, VelikostPameti> Pamet{};

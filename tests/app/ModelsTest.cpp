@@ -10,7 +10,7 @@ using namespace zak;
 
 class ModelsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void cp1250RoundTrip_data();
     void cp1250RoundTrip();
     void unmappableCharactersBecomeQuestionMarks();
@@ -23,10 +23,16 @@ void ModelsTest::cp1250RoundTrip_data() {
     QTest::addColumn<QByteArray>("bajty");
     QTest::addColumn<QString>("text");
     QTest::newRow("ascii") << QByteArray("Klic c. 7") << QString("Klic c. 7");
-    QTest::newRow("czech") << QByteArray("\xC8\xE1st \x9Elu\x9Dou\xE8k\xE9ho \xF8\xE1") << QString::fromUtf8("Část žluťoučkého řá");
+    QTest::newRow("czech") << QByteArray("\xC8\xE1st \x9Elu\x9Dou\xE8k\xE9ho \xF8\xE1")
+                           << QString::fromUtf8("Část žluťoučkého řá");
     QTest::newRow("upper") << QByteArray("\x8A\x8D\x8E\xD8") << QString::fromUtf8("ŠŤŽŘ");
     QTest::newRow("signs") << QByteArray("\x80\xA7\xB0") << QString::fromUtf8("€§°");
-    QTest::newRow("control 1A") << QByteArray("a\x1A" "b") << QString::fromUtf8("a\x1A" "b");
+    QTest::newRow("control 1A") << QByteArray(
+                                       "a\x1A"
+                                       "b")
+                                << QString::fromUtf8(
+                                       "a\x1A"
+                                       "b");
 }
 
 void ModelsTest::cp1250RoundTrip() {
@@ -91,8 +97,10 @@ void ModelsTest::keyGridShowsRowsPutIntoIt() {
     KeyGridModel model(t);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QCOMPARE(model.rowCount(), 2000);
-    QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QString::fromUtf8("č."));
-    QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QString::fromUtf8("Komentář"));
+    QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QString::fromUtf8("č."));
+    QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QString::fromUtf8("Komentář"));
 
     t.PocetKlicu = 1;
     t.klic(1).ID = "12AB0000000000";

@@ -16,15 +16,17 @@
 namespace zak {
 
 class SkriptDialogu : public Dialogy {
-public:
+  public:
     std::deque<bool> Odpovedi;  // answers to the next questions; a missing one is No
     QStringList Otazky, Informace, Chyby;
     std::function<void()> PriOtazce;  // runs while the question is "open"
 
     bool Potvrd(const QString& otazka) override {
         Otazky << otazka;
-        if (PriOtazce) PriOtazce();
-        if (Odpovedi.empty()) return false;
+        if (PriOtazce)
+            PriOtazce();
+        if (Odpovedi.empty())
+            return false;
         const bool a = Odpovedi.front();
         Odpovedi.pop_front();
         return a;
@@ -46,7 +48,10 @@ struct Okno {
     // Shows the window and waits until it is active, so that focus behaves as for the operator.
     bool ukaz() {
         Form.show();
-        QApplication::setActiveWindow(&Form);
+        if (!QTest::qWaitForWindowExposed(&Form))
+            return false;
+        // Without a window manager (plain Xvfb) nobody else gives the window the focus.
+        Form.activateWindow();
         return QTest::qWaitForWindowActive(&Form);
     }
 

@@ -16,7 +16,7 @@ using namespace zak;
 // The window as it opens: layout, texts, start values.
 class WindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void captionPagesAndStartValues();
     void menusAndShortcuts_data();
     void menusAndShortcuts();
@@ -33,8 +33,10 @@ void WindowTest::captionPagesAndStartValues() {
     QCOMPARE(f.windowTitle(), QString("ZAK Manager v.0.1"));
     QCOMPARE(f.Zalozky->count(), 4);
     const QStringList stranky{QString::fromUtf8("Klíče"), QString::fromUtf8("Mapa paměti"),
-                              QString::fromUtf8("Přehled komunikace"), QString::fromUtf8("Nastavení")};
-    for (int i = 0; i < 4; ++i) QCOMPARE(f.Zalozky->tabText(i), stranky[i]);
+                              QString::fromUtf8("Přehled komunikace"),
+                              QString::fromUtf8("Nastavení")};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(f.Zalozky->tabText(i), stranky[i]);
     QCOMPARE(f.Zalozky->currentWidget(), f.Klice_);
 
     QCOMPARE(f.ComboPort->currentText(), QString("COM1"));
@@ -70,16 +72,25 @@ void WindowTest::menusAndShortcuts_data() {
     QTest::addColumn<QString>("jmeno");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QKeySequence>("zkratka");
-    QTest::newRow("Nov1") << "Nov1" << QString::fromUtf8("&Nový") << QKeySequence(Qt::CTRL | Qt::Key_N);
-    QTest::newRow("Otevt1") << "Otevt1" << QString::fromUtf8("&Otevřít...") << QKeySequence(Qt::CTRL | Qt::Key_O);
-    QTest::newRow("Uloit1") << "Uloit1" << QString::fromUtf8("&Uložit...") << QKeySequence(Qt::CTRL | Qt::Key_S);
-    QTest::newRow("Tisk1") << "Tisk1" << QString::fromUtf8("&Tisk...") << QKeySequence(Qt::CTRL | Qt::Key_P);
+    QTest::newRow("Nov1") << "Nov1" << QString::fromUtf8("&Nový")
+                          << QKeySequence(Qt::CTRL | Qt::Key_N);
+    QTest::newRow("Otevt1") << "Otevt1" << QString::fromUtf8("&Otevřít...")
+                            << QKeySequence(Qt::CTRL | Qt::Key_O);
+    QTest::newRow("Uloit1") << "Uloit1" << QString::fromUtf8("&Uložit...")
+                            << QKeySequence(Qt::CTRL | Qt::Key_S);
+    QTest::newRow("Tisk1") << "Tisk1" << QString::fromUtf8("&Tisk...")
+                           << QKeySequence(Qt::CTRL | Qt::Key_P);
     QTest::newRow("Konec1") << "Konec1" << QString::fromUtf8("&Konec") << QKeySequence();
-    QTest::newRow("NastzZAK1") << "NastzZAK1" << QString::fromUtf8("Načíst &z ZAK") << QKeySequence(Qt::Key_F3);
-    QTest::newRow("ZapsatdoZAK1") << "ZapsatdoZAK1" << QString::fromUtf8("Zapsat &do ZAK") << QKeySequence(Qt::Key_F4);
-    QTest::newRow("Nastpiloen1") << "Nastpiloen1" << QString::fromUtf8("Načíst přiložený") << QKeySequence(Qt::Key_F5);
-    QTest::newRow("Pidat1") << "Pidat1" << QString::fromUtf8("&Přidat") << QKeySequence(Qt::Key_Insert);
-    QTest::newRow("Smazat1") << "Smazat1" << QString::fromUtf8("Smazat") << QKeySequence(Qt::Key_Delete);
+    QTest::newRow("NastzZAK1") << "NastzZAK1" << QString::fromUtf8("Načíst &z ZAK")
+                               << QKeySequence(Qt::Key_F3);
+    QTest::newRow("ZapsatdoZAK1") << "ZapsatdoZAK1" << QString::fromUtf8("Zapsat &do ZAK")
+                                  << QKeySequence(Qt::Key_F4);
+    QTest::newRow("Nastpiloen1") << "Nastpiloen1" << QString::fromUtf8("Načíst přiložený")
+                                 << QKeySequence(Qt::Key_F5);
+    QTest::newRow("Pidat1") << "Pidat1" << QString::fromUtf8("&Přidat")
+                            << QKeySequence(Qt::Key_Insert);
+    QTest::newRow("Smazat1") << "Smazat1" << QString::fromUtf8("Smazat")
+                             << QKeySequence(Qt::Key_Delete);
 }
 
 void WindowTest::menusAndShortcuts() {
@@ -107,11 +118,16 @@ void WindowTest::toolButtons() {
         const char* napoveda;
     };
     const Tlacitko tlacitka[] = {
-        {"SpeedButton1", 8, "Vyčistit soubor"}, {"SpeedButton2", 32, "Načíst ze souboru"},
-        {"SpeedButton3", 56, "Uložit do souboru"}, {"SpeedButton9", 80, ""},
-        {"SpeedButton4", 120, "Načíst z ZAK"}, {"SpeedButton5", 144, "Nahrát do ZAK"},
-        {"SpeedButton6", 184, "Posledně přiložený klíč"}, {"SpeedButton7", 208, "Přidat klíč"},
-        {"SpeedButton8", 232, "Smazat klíč"}, {"StopCommButt", 272, "Přerušit komunikaci"},
+        {"SpeedButton1", 8, "Vyčistit soubor"},
+        {"SpeedButton2", 32, "Načíst ze souboru"},
+        {"SpeedButton3", 56, "Uložit do souboru"},
+        {"SpeedButton9", 80, ""},
+        {"SpeedButton4", 120, "Načíst z ZAK"},
+        {"SpeedButton5", 144, "Nahrát do ZAK"},
+        {"SpeedButton6", 184, "Posledně přiložený klíč"},
+        {"SpeedButton7", 208, "Přidat klíč"},
+        {"SpeedButton8", 232, "Smazat klíč"},
+        {"StopCommButt", 272, "Přerušit komunikaci"},
     };
     for (const Tlacitko& t : tlacitka) {
         auto* b = o.Form.findChild<QToolButton*>(t.jmeno);
@@ -129,8 +145,10 @@ void WindowTest::keyPanelLayout() {
     QCOMPARE(f.EditPocetKlicu->geometry(), QRect(494, 5, 33, 21));
     QCOMPARE(f.EditAktID->geometry(), QRect(364, 52, 163, 21));
     QCOMPARE(f.EditAktKomentar->geometry(), QRect(364, 72, 163, 21));
-    QCOMPARE(f.EditPocetKlicu->toolTip(), QString::fromUtf8("Použijte k zadání limitu pro načítání"));
-    QCOMPARE(f.EditDelkaKomentare->toolTip(), QString::fromUtf8("Max. délka komentáře 1 až 50 znaků"));
+    QCOMPARE(f.EditPocetKlicu->toolTip(),
+             QString::fromUtf8("Použijte k zadání limitu pro načítání"));
+    QCOMPARE(f.EditDelkaKomentare->toolTip(),
+             QString::fromUtf8("Max. délka komentáře 1 až 50 znaků"));
     for (int n = 1; n <= 24; ++n) {
         QCheckBox* box = f.Patro[n - 1];
         QCOMPARE(box->objectName(), QString("Patro%1").arg(n));
@@ -145,7 +163,8 @@ void WindowTest::keyPanelLayout() {
 
     // Keyboard focus order of the page.
     QList<QWidget*> poradi{f.TabulkaKlicu, f.EditAktID, f.EditAktKomentar};
-    for (QCheckBox* b : f.Patro) poradi << b;
+    for (QCheckBox* b : f.Patro)
+        poradi << b;
     poradi << f.EditAktKlic << f.EditPocetKlicu << f.CheckUkladatKomentare << f.EditDelkaKomentare;
     for (int i = 1; i < poradi.size(); ++i) {
         QWidget* dalsi = poradi[i - 1]->nextInFocusChain();

@@ -9,7 +9,8 @@ namespace {
 
 std::vector<int> bajty(const MemoryImage& m, int od, int pocet) {
     std::vector<int> v;
-    for (int a = od; a < od + pocet; ++a) v.push_back(m[a]);
+    for (int a = od; a < od + pocet; ++a)
+        v.push_back(m[a]);
     return v;
 }
 
@@ -18,7 +19,8 @@ TKlic klic(const std::string& id, std::initializer_list<int> patra, std::string 
     const IdAKod r = ID2Kod(id);
     k.ID = r.ID;
     k.Kod = r.Kod;
-    for (int p : patra) k.Patra[static_cast<std::size_t>(p - 1)] = 1;
+    for (int p : patra)
+        k.Patra[static_cast<std::size_t>(p - 1)] = 1;
     k.Komentar = std::move(komentar);
     return k;
 }
@@ -28,14 +30,16 @@ TEST(Keys2Mem, HeaderOfAnEmptyTable) {
         bool komentare;
         std::vector<int> hlavicka;
     };
-    for (const Case& c : {Case{false, {0x00, 0x00, 0x00, 0x00}}, Case{true, {0xAA, 0x1E, 0x00, 0x00}}}) {
+    for (const Case& c :
+         {Case{false, {0x00, 0x00, 0x00, 0x00}}, Case{true, {0xAA, 0x1E, 0x00, 0x00}}}) {
         KeyTable t;
         t.UkladatKomentare = c.komentare;
         MemoryImage m;
         Keys2Mem(t, m);
         EXPECT_EQ(bajty(m, 28, 4), c.hlavicka);
         // Only the four header bytes are written and shown.
-        for (int a = 0; a < VelikostPameti; ++a) EXPECT_EQ(m.zobrazeno(a), a >= 28 && a < 32) << a;
+        for (int a = 0; a < VelikostPameti; ++a)
+            EXPECT_EQ(m.zobrazeno(a), a >= 28 && a < 32) << a;
     }
 }
 
@@ -54,14 +58,17 @@ TEST(Keys2Mem, CommentsFollowTheRecordsPaddedOrCut) {
     t.PocetKlicu = 5;
     t.UkladatKomentare = true;
     t.DelkaKomentare = 10;
-    for (int n = 1; n <= 5; ++n) t.klic(n) = klic("", {}, "k" + std::to_string(n));
+    for (int n = 1; n <= 5; ++n)
+        t.klic(n) = klic("", {}, "k" + std::to_string(n));
     t.klic(3).Komentar = "0123456789abc";
     t.klic(4).Komentar = std::string("\xE8\xE1\0z", 4);  // Windows-1250 bytes and a zero byte
     MemoryImage m;
     Keys2Mem(t, m);
     EXPECT_EQ(bajty(m, 30, 2), (std::vector<int>{0, 5}));
-    EXPECT_EQ(bajty(m, 82, 10), (std::vector<int>{'k', '1', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '}));
-    EXPECT_EQ(bajty(m, 102, 10), (std::vector<int>{'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}));
+    EXPECT_EQ(bajty(m, 82, 10),
+              (std::vector<int>{'k', '1', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '}));
+    EXPECT_EQ(bajty(m, 102, 10),
+              (std::vector<int>{'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}));
     EXPECT_EQ(bajty(m, 112, 4), (std::vector<int>{0xE8, 0xE1, 0x00, 'z'}));
     EXPECT_TRUE(m.zobrazeno(131));
     EXPECT_FALSE(m.zobrazeno(132));  // the data ends before 132
@@ -86,8 +93,11 @@ TEST(Conversion, RoundTripOfAFullTableWithCommentsAtEveryLength) {
         t.DelkaKomentare = static_cast<std::uint16_t>(delka);
         t.PocetKlicu = static_cast<std::uint16_t>(Kapacita(delka));
         for (int n = 1; n <= t.PocetKlicu; ++n) {
-            const std::string id = Kod2ID({static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8), 1, 2, 3, 4, 0xFF});
-            t.klic(n) = klic(id, {n % 24 + 1, 24}, std::string(static_cast<std::size_t>(delka), static_cast<char>('A' + n % 26)));
+            const std::string id = Kod2ID({static_cast<std::uint8_t>(n),
+                                           static_cast<std::uint8_t>(n >> 8), 1, 2, 3, 4, 0xFF});
+            t.klic(n) =
+                klic(id, {n % 24 + 1, 24},
+                     std::string(static_cast<std::size_t>(delka), static_cast<char>('A' + n % 26)));
         }
         MemoryImage m;
         Keys2Mem(t, m);
@@ -96,7 +106,8 @@ TEST(Conversion, RoundTripOfAFullTableWithCommentsAtEveryLength) {
         zpet.DelkaKomentare = t.DelkaKomentare;
         zpet.PocetKlicu = t.PocetKlicu;
         Mem2Keys(m, zpet);
-        for (int n = 1; n <= t.PocetKlicu; ++n) ASSERT_EQ(zpet.klic(n), t.klic(n)) << delka << " " << n;
+        for (int n = 1; n <= t.PocetKlicu; ++n)
+            ASSERT_EQ(zpet.klic(n), t.klic(n)) << delka << " " << n;
     }
 }
 
@@ -106,7 +117,8 @@ TEST(Conversion, ACountAboveTheCapacityStopsAtTheCapacity) {
     t.UkladatKomentare = true;
     t.DelkaKomentare = 50;
     t.PocetKlicu = MaxKlicu;
-    for (int n = 1; n <= MaxKlicu; ++n) t.klic(n).Komentar = std::string(60, 'x');
+    for (int n = 1; n <= MaxKlicu; ++n)
+        t.klic(n).Komentar = std::string(60, 'x');
     MemoryImage m;
     Keys2Mem(t, m);
     EXPECT_EQ(m[30] * 256 + m[31], 545);
@@ -123,22 +135,26 @@ TEST(Conversion, ACountAboveTheCapacityStopsAtTheCapacity) {
 TEST(Mem2Keys, WithoutCommentsNamesTheKeysAndReadsTheFloorBits) {
     MemoryImage m;
     const int zaznam[] = {0x0A, 0x60, 0x5F, 0x4E, 0x3D, 0x2C, 0x1B, 0x01, 0x01, 0x80};
-    for (int i = 0; i < 10; ++i) m.zapis(32 + i, static_cast<std::uint8_t>(zaznam[i]));
-    for (int i = 0; i < 10; ++i) m.zapis(42 + i, 0xFF);  // erased memory
+    for (int i = 0; i < 10; ++i)
+        m.zapis(32 + i, static_cast<std::uint8_t>(zaznam[i]));
+    for (int i = 0; i < 10; ++i)
+        m.zapis(42 + i, 0xFF);  // erased memory
     KeyTable t;
     t.PocetKlicu = 2;
     t.klic(3).Komentar = "above the count";
     Mem2Keys(m, t);
     EXPECT_EQ(t.klic(1), klic("0A1B2C3D4E5F60", {1, 9, 24}, "Klic c. 1"));
     EXPECT_EQ(t.klic(2).ID, "FFFFFFFFFFFFFF");
-    for (auto p : t.klic(2).Patra) EXPECT_EQ(p, 1);
+    for (auto p : t.klic(2).Patra)
+        EXPECT_EQ(p, 1);
     EXPECT_EQ(t.klic(3).Komentar, "above the count");
 }
 
 TEST(Mem2Keys, CommentKeepsTrailingBlanks) {
     MemoryImage m;
     const char pole[] = {'A', 'B', ' ', ' ', ' '};
-    for (int i = 0; i < 5; ++i) m.zapis(42 + i, static_cast<std::uint8_t>(pole[i]));
+    for (int i = 0; i < 5; ++i)
+        m.zapis(42 + i, static_cast<std::uint8_t>(pole[i]));
     KeyTable t;
     t.PocetKlicu = 1;
     t.UkladatKomentare = true;

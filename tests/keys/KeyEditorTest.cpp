@@ -41,7 +41,8 @@ TEST(CtiCislo, NumberRuleOfThePanelFields) {
         {"99999999999999999999", std::nullopt},
         {"1.5", std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(CtiCislo(c.text), c.cislo) << '"' << c.text << '"';
+    for (const Case& c : cases)
+        EXPECT_EQ(CtiCislo(c.text), c.cislo) << '"' << c.text << '"';
 }
 
 KeyTable tabulka(int pocet) {
@@ -96,7 +97,8 @@ TEST(EditsOfAKey, IdCommentAndFloors) {
     t.klic(1).Patra[0] = 1;
     t.klic(1).Patra[23] = 1;
     ASSERT_TRUE(InvertujPatra(t, 1));
-    for (int p = 1; p <= 24; ++p) EXPECT_EQ(t.klic(1).Patra[p - 1], (p >= 2 && p <= 23) ? 1 : 0) << p;
+    for (int p = 1; p <= 24; ++p)
+        EXPECT_EQ(t.klic(1).Patra[p - 1], (p >= 2 && p <= 23) ? 1 : 0) << p;
 
     // A floor box writes into the current record even above the count, never into none.
     EXPECT_TRUE(NastavPatro(t, 7, 5, true));
@@ -106,7 +108,7 @@ TEST(EditsOfAKey, IdCommentAndFloors) {
 }
 
 TEST(NastavDelkuKomentare, OutOfRangeOrNotANumberGives30) {
-    const std::pair<const char*, int> cases[] = {{"7", 7}, {"50", 50}, {"1", 1}, {"0", 30},
+    const std::pair<const char*, int> cases[] = {{"7", 7},   {"50", 50},    {"1", 1},   {"0", 30},
                                                  {"51", 30}, {"slovo", 30}, {"-3", 30}, {"$A", 10}};
     for (auto [text, delka] : cases) {
         KeyTable t;
@@ -138,9 +140,9 @@ TEST(CapacityRefusals, TheKeysAlwaysFitWhileCommentsAreStored) {
 }
 
 TEST(NastavLimitNacitani, NotANumberGives2000AndValuesWrapAt65536) {
-    const std::pair<const char*, int> cases[] = {
-        {"100", 100}, {"0", 0}, {"65535", 65535}, {"65536", 0}, {"70000", 4464},
-        {"-1", 65535}, {"5 ", 2000}, {"", 2000}, {"abc", 2000}};
+    const std::pair<const char*, int> cases[] = {{"100", 100}, {"0", 0},        {"65535", 65535},
+                                                 {"65536", 0}, {"70000", 4464}, {"-1", 65535},
+                                                 {"5 ", 2000}, {"", 2000},      {"abc", 2000}};
     for (auto [text, limit] : cases) {
         KeyTable t;
         t.LimitNacitani = 7;

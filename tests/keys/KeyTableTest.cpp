@@ -19,7 +19,10 @@ TEST(ID2Kod, CompletesCutsAndZeroesNonHexPairs) {
         {"1G2233", "1G223300000000", {0x00, 0x22, 0x33, 0, 0, 0, 0}},
         {"ab cd-1", "ab cd-10000000", {0xAB, 0, 0, 0x10, 0, 0, 0}},  // lower case still hex
         {"FFFFFFFFFFFFFF", "FFFFFFFFFFFFFF", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
-        {"\xC8\xE1", "\xC8\xE1" "000000000000", {0, 0, 0, 0, 0, 0, 0}},  // Czech letters kept
+        {"\xC8\xE1",
+         "\xC8\xE1"
+         "000000000000",
+         {0, 0, 0, 0, 0, 0, 0}},  // Czech letters kept
     };
     for (const auto& c : cases) {
         const IdAKod r = ID2Kod(c.text);
@@ -36,9 +39,10 @@ TEST(Kod2ID, FormatsUpperCaseWithLeadingZeros) {
 }
 
 TEST(Kapacita, FollowsTheMemorySize) {
-    const std::pair<int, int> cases[] = {{1, 2000}, {6, 2000}, {7, 1925}, {10, 1636},
+    const std::pair<int, int> cases[] = {{1, 2000},  {6, 2000}, {7, 1925}, {10, 1636},
                                          {20, 1091}, {30, 818}, {40, 654}, {50, 545}};
-    for (auto [delka, kapacita] : cases) EXPECT_EQ(Kapacita(delka), kapacita) << delka;
+    for (auto [delka, kapacita] : cases)
+        EXPECT_EQ(Kapacita(delka), kapacita) << delka;
     // The largest count always ends at or below the last address of the image.
     for (int delka = 1; delka <= 50; ++delka)
         EXPECT_LE(32 + Kapacita(delka) * (10 + delka) - 1, 0x7FFF) << delka;
