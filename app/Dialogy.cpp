@@ -1,7 +1,10 @@
 #include "Dialogy.h"
 
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace zak {
@@ -22,6 +25,18 @@ void OknaDialogu::Informuj(const QString& zprava) {
 
 void OknaDialogu::Chyba(const QString& zprava) {
     QMessageBox::critical(Rodic, QCoreApplication::applicationName(), zprava);
+}
+
+QString OknaDialogu::VyberSoubor(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+bool OknaDialogu::VyberTiskarnu(QPrinter& tiskarna) {
+    QPrintDialog dialog(&tiskarna, Rodic);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace zak

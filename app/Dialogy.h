@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QFileDialog;
+class QPrinter;
 class QWidget;
 
 namespace zak {
@@ -17,6 +19,10 @@ class Dialogy {
     virtual void Informuj(const QString& zprava) = 0;
     // An error that escaped a command.
     virtual void Chyba(const QString& zprava) = 0;
+    // Runs a file dialog of the window; the chosen file, or empty when cancelled.
+    virtual QString VyberSoubor(QFileDialog& dialog) = 0;
+    // Runs the print dialog for the printer; false when cancelled.
+    virtual bool VyberTiskarnu(QPrinter& tiskarna) = 0;
 };
 
 // The real boxes, owned by the window they belong to.
@@ -26,6 +32,8 @@ class OknaDialogu : public Dialogy {
     bool Potvrd(const QString& otazka) override;
     void Informuj(const QString& zprava) override;
     void Chyba(const QString& zprava) override;
+    QString VyberSoubor(QFileDialog& dialog) override;
+    bool VyberTiskarnu(QPrinter& tiskarna) override;
 
   private:
     QWidget* Rodic;

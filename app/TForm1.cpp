@@ -16,7 +16,6 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
-#include <QValidator>
 
 #include "Dialogy.h"
 #include "IkonyNastroju.h"
@@ -33,16 +32,6 @@ namespace {
 const QSize kPlocha(556, 570);
 const QSize kStranka(535, 482);
 
-// Turns every letter typed into upper case, as the ID and length fields show them.
-class VelkaPismena : public QValidator {
-  public:
-    using QValidator::QValidator;
-    State validate(QString& vstup, int&) const override {
-        vstup = vstup.toUpper();
-        return Acceptable;
-    }
-};
-
 QLabel* popisek(QWidget* rodic, const char* text, int x, int y) {
     auto* l = new QLabel(QString::fromUtf8(text), rodic);
     l->move(x, y);
@@ -50,13 +39,26 @@ QLabel* popisek(QWidget* rodic, const char* text, int x, int y) {
     return l;
 }
 
-QLineEdit* pole(QWidget* rodic, const QString& jmeno, QRect kde) {
+enum class Pismena { JakZadana, Velka };
+
+QLineEdit* pole(QWidget* rodic, const QString& jmeno, QRect kde,
+                Pismena pismena = Pismena::JakZadana) {
     auto* e = new QLineEdit(rodic);
     e->setObjectName(jmeno);
     e->setGeometry(kde);
-    // The focus-leave handlers tell typed text from text the window put there by the
-    // modified flag; a validator that changes the text clears it, so set it again.
-    QObject::connect(e, &QLineEdit::textEdited, e, [e] { e->setModified(true); });
+    if (pismena == Pismena::Velka) {
+        // Letters the operator types are shown in upper case; text the window puts in
+        // the field is shown as the key holds it.
+        QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString& text) {
+            const QString velka = text.toUpper();
+            if (velka == text)
+                return;
+            const int kurzor = e->cursorPosition();
+            e->setText(velka);
+            e->setCursorPosition(kurzor);
+            e->setModified(true);  // setText cleared it, but the operator typed this
+        });
+    }
     return e;
 }
 
@@ -230,8 +232,7 @@ void TForm1::vytvorStrankuKlice() {
     Label3 = popisek(s, "Aktuální klíč:", 368, 36);
     EditAktKlic = pole(s, QStringLiteral("EditAktKlic"), {494, 32, 33, 21});
     EditAktKlic->setReadOnly(true);
-    EditAktID = pole(s, QStringLiteral("EditAktID"), {364, 52, 163, 21});
-    EditAktID->setValidator(new VelkaPismena(EditAktID));
+    EditAktID = pole(s, QStringLiteral("EditAktID"), {364, 52, 163, 21}, Pismena::Velka);
     EditAktKomentar = pole(s, QStringLiteral("EditAktKomentar"), {364, 72, 163, 21});
 
     for (int n = 1; n <= PocetPater; ++n) {
@@ -262,8 +263,8 @@ void TForm1::vytvorStrankuKlice() {
             [this] { spust([this] { UkladatKomentareClick(); }); });
 
     Label4 = popisek(s, "Max.délka komentáře:", 366, 313);
-    EditDelkaKomentare = pole(s, QStringLiteral("EditDelkaKomentare"), {494, 309, 33, 21});
-    EditDelkaKomentare->setValidator(new VelkaPismena(EditDelkaKomentare));
+    EditDelkaKomentare =
+        pole(s, QStringLiteral("EditDelkaKomentare"), {494, 309, 33, 21}, Pismena::Velka);
     EditDelkaKomentare->setToolTip(QString::fromUtf8("Max. délka komentáře 1 až 50 znaků"));
     Label5 = popisek(s, "(Max.počet klíčů s touto délkou", 366, 337);
     LimitKlicu = popisek(s, "komentáře je xxxx)", 430, 353);

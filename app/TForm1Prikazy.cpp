@@ -1,16 +1,49 @@
 // Commands of the file, unit and port menus, and the end of the application.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QTableView>
 
+#include "Dialogy.h"
+#include "KeyGridModel.h"
+#include "KeyListFile.h"
+#include "KeyListPrinting.h"
 #include "TForm1.h"
 
 namespace zak {
 
-void TForm1::LoadButtonClick() {}
+void TForm1::LoadButtonClick() {
+    const QString soubor = Dotazy->VyberSoubor(*otevirani());
+    if (soubor.isEmpty())
+        return;
+    // The current keys are discarded before the file is read, whatever it holds.
+    ResetAll();
+    const int pocet = NactiSeznamKlicu(QFile::encodeName(soubor).toStdString(), Klice);
+    EditPocetKlicu->setText(QString::asprintf("%3d ", Klice.PocetKlicu));
+    modelKlicu()->zobrazRadky(1, pocet);
+    Keys2Mem();
+    TabulkaKlicu->setCurrentIndex(modelKlicu()->index(0, 0));
+    ObnovPatra(1);
+}
 
-void TForm1::SaveButtClick() {}
+void TForm1::SaveButtClick() {
+    const QString soubor = Dotazy->VyberSoubor(*ukladani());
+    if (soubor.isEmpty())
+        return;
+    if (const auto chyba = UlozSeznamKlicu(QFile::encodeName(soubor).toStdString(), Klice))
+        Dotazy->Chyba(QString::fromLocal8Bit(chyba->c_str()));
+}
 
-void TForm1::PrintButtClick() {}
+void TForm1::PrintButtClick() {
+    QPrinter tiskarna(QPrinter::HighResolution);
+    if (!Dotazy->VyberTiskarnu(tiskarna))
+        return;
+    const QString chyba = TiskniSeznamKlicu(&tiskarna, Klice, DatumVypisu());
+    if (!chyba.isEmpty())
+        Dotazy->Chyba(chyba);
+}
 
 void TForm1::DownloadButtClick() {}
 

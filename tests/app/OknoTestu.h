@@ -3,8 +3,10 @@
 // Shared set-up of the window tests: the real window, offscreen, with its message
 // boxes answered by a script instead of the operator.
 #include <QApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QTableView>
 #include <QtTest>
 #include <deque>
@@ -33,6 +35,26 @@ class SkriptDialogu : public Dialogy {
     }
     void Informuj(const QString& zprava) override { Informace << zprava; }
     void Chyba(const QString& zprava) override { Chyby << zprava; }
+
+    std::deque<QString> Soubory;  // files "chosen" in the next file dialogs; none = cancel
+    QList<QFileDialog*> Dialogy;  // the dialogs that were shown
+    QString VyberSoubor(QFileDialog& dialog) override {
+        Dialogy << &dialog;
+        if (Soubory.empty())
+            return {};
+        const QString s = Soubory.front();
+        Soubory.pop_front();
+        return s;
+    }
+
+    QString Pdf;  // where the print dialog "prints" to; empty = cancel
+    bool VyberTiskarnu(QPrinter& tiskarna) override {
+        if (Pdf.isEmpty())
+            return false;
+        tiskarna.setOutputFormat(QPrinter::PdfFormat);
+        tiskarna.setOutputFileName(Pdf);
+        return true;
+    }
 };
 
 struct Okno {
