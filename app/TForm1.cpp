@@ -362,6 +362,11 @@ QFileDialog* TForm1::ukladani() {
 }
 
 void TForm1::FormCreate() {
+    Comm321.SetBaudRate(2400);
+    Comm321.SetCommPort("COM1");
+    Comm321.SetOnReceiveData([this](const std::uint8_t* data, std::uint16_t delka) {
+        spust([=] { Comm321ReceiveData(data, delka); });
+    });
     ComboPort->setCurrentIndex(0);
     PortOpen = false;
     Klice.PocetKlicu = 0;

@@ -5,9 +5,11 @@
 #include <functional>
 #include <memory>
 
+#include "Comm32.h"
 #include "KeyEditor.h"
 #include "KeyTable.h"
 #include "MemoryImage.h"
+#include "QtNotificationSink.h"
 
 class QAction;
 class QCheckBox;
@@ -67,6 +69,11 @@ class TForm1 : public QMainWindow {
     QFileDialog* OpenDialog = nullptr;
     QFileDialog* SaveDialog = nullptr;
 
+    // The window's serial port: 2400 Bd on the port chosen on the settings page. Its
+    // notifications reach the window through the sink, which therefore comes first.
+    QtNotificationSink Sink{this};
+    TComm32 Comm321{Sink};
+
     KeyGridModel* modelKlicu() const { return ModelKlicu; }
     MemoryMapModel* modelMapy() const { return ModelMapy; }
 
@@ -102,6 +109,8 @@ class TForm1 : public QMainWindow {
     void UkladatKomentareClick();
     // Settings page.
     void ComboPortChange();
+    // Serial port.
+    void Comm321ReceiveData(const std::uint8_t* Buffer, std::uint16_t BufferLength);
 
   protected:
     void closeEvent(QCloseEvent* e) override;

@@ -1,6 +1,7 @@
 // Commands of the file, unit and port menus, and the end of the application.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPrinter>
@@ -53,9 +54,19 @@ void TForm1::btnSendCRClick() {}
 
 void TForm1::StopCommButtClick() {}
 
-void TForm1::ComboPortChange() {}
+void TForm1::ComboPortChange() {
+    Comm321.StopComm();
+    Comm321.SetCommPort(ComboPort->currentText().toStdString());
+    PortOpen = false;
+    // An error of the port leaves PortOpen clear and reaches the operator as a message.
+    PortOpen = Comm321.StartComm();
+}
 
-void TForm1::FormClose() {}
+void TForm1::Comm321ReceiveData(const std::uint8_t*, std::uint16_t) {}
+
+void TForm1::FormClose() {
+    Comm321.StopComm();
+}
 
 void TForm1::closeEvent(QCloseEvent* e) {
     // The key list is not saved and nothing is asked.
@@ -64,7 +75,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
 }
 
 void TForm1::Konec1Click() {
-    FormClose();
+    Comm321.StopComm();
     QApplication::quit();
 }
 
