@@ -371,7 +371,7 @@ void TForm1::FormCreate() {
     PortOpen = false;
     Klice.PocetKlicu = 0;
     Klice.LimitNacitani = VychoziLimitNacitani;
-    StopRequest = false;
+    Link.ClearStopRequest();
     Klice.DelkaKomentare = VychoziDelkaKomentare;
     Klice.UkladatKomentare = false;
     InicializujMapu();

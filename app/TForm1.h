@@ -10,6 +10,8 @@
 #include "KeyTable.h"
 #include "MemoryImage.h"
 #include "QtNotificationSink.h"
+#include "SpojeniOkna.h"
+#include "ZakLink.h"
 
 class QAction;
 class QCheckBox;
@@ -45,7 +47,6 @@ class TForm1 : public QMainWindow {
     KeyTable Klice;
     MemoryImage Pamet;
     bool PortOpen = false;
-    bool StopRequest = false;
 
     // Controls, named as in the window's layout.
     QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *SpeedButton9, *SpeedButton4,
@@ -73,6 +74,9 @@ class TForm1 : public QMainWindow {
     // notifications reach the window through the sink, which therefore comes first.
     QtNotificationSink Sink{this};
     TComm32 Comm321{Sink};
+    // The device link: frames, the traffic log and the transfers, over the state above.
+    SpojeniOkna Spojeni{*this};
+    ZakLink Link{Klice, Pamet, Spojeni, Spojeni, Spojeni};
 
     KeyGridModel* modelKlicu() const { return ModelKlicu; }
     MemoryMapModel* modelMapy() const { return ModelMapy; }
@@ -113,6 +117,7 @@ class TForm1 : public QMainWindow {
     void Comm321ReceiveData(const std::uint8_t* Buffer, std::uint16_t BufferLength);
 
   protected:
+    friend class SpojeniOkna;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 

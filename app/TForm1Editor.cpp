@@ -7,24 +7,10 @@
 #include "KeyEditor.h"
 #include "KeyGridModel.h"
 #include "Kodovani.h"
+#include "LinkMessages.h"
 #include "TForm1.h"
 
 namespace zak {
-
-namespace {
-
-QString plnySeznam(const KeyTable& t) {
-    QString text = QString::fromUtf8("Seznam klíčů je plný, další klíč nelze přidat.");
-    if (t.PocetKlicu < MaxKlicu)
-        text += QString::fromUtf8(
-                    " S uloženými komentáři délky %1 se do paměti ZAK vejde "
-                    "nejvýše %2 klíčů.")
-                    .arg(t.DelkaKomentare)
-                    .arg(KapacitaTabulky(t));
-    return text;
-}
-
-}  // namespace
 
 void TForm1::oznamOdmitnuti(const ZmenaNastaveni& z) {
     Dotazy->Informuj(QString::fromUtf8("S uloženými komentáři této délky se do paměti ZAK vejde "
@@ -109,7 +95,7 @@ void TForm1::SpeedButton10Click() {
 void TForm1::AddKeyButt() {
     const int n = PridejKlic(Klice);
     if (n == 0) {
-        Dotazy->Informuj(plnySeznam(Klice));
+        Dotazy->Informuj(QString::fromStdString(TableFullMessage(Klice)));
         return;
     }
     Klice.AktKlic = static_cast<std::uint16_t>(n);

@@ -62,7 +62,7 @@ void TForm1::Mem2Keys() {
 void TForm1::ResetAll() {
     Klice.vymazVse();
     modelKlicu()->vyprazdniVse();
-    StopRequest = false;
+    Link.ClearStopRequest();
     Pamet.vynuluj();
     TabulkaKlicu->setCurrentIndex(modelKlicu()->index(0, 0));
     TabulkaKlicu->scrollToTop();

@@ -46,13 +46,21 @@ void TForm1::PrintButtClick() {
         Dotazy->Chyba(chyba);
 }
 
-void TForm1::DownloadButtClick() {}
+void TForm1::DownloadButtClick() {
+    Link.DownloadButtClick();
+}
 
-void TForm1::UploadButtClick() {}
+void TForm1::UploadButtClick() {
+    Link.UploadButtClick();
+}
 
-void TForm1::btnSendCRClick() {}
+void TForm1::btnSendCRClick() {
+    Link.btnSendCRClick();
+}
 
-void TForm1::StopCommButtClick() {}
+void TForm1::StopCommButtClick() {
+    Link.StopCommButtClick();
+}
 
 void TForm1::ComboPortChange() {
     Comm321.StopComm();
@@ -62,7 +70,9 @@ void TForm1::ComboPortChange() {
     PortOpen = Comm321.StartComm();
 }
 
-void TForm1::Comm321ReceiveData(const std::uint8_t*, std::uint16_t) {}
+void TForm1::Comm321ReceiveData(const std::uint8_t* Buffer, std::uint16_t BufferLength) {
+    Link.Comm321ReceiveData(Buffer, BufferLength);
+}
 
 void TForm1::FormClose() {
     Comm321.StopComm();

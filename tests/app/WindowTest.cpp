@@ -49,7 +49,7 @@ void WindowTest::captionPagesAndStartValues() {
     QCOMPARE(f.Klice.LimitNacitani, 2000);
     QCOMPARE(f.Klice.DelkaKomentare, 30);
     QVERIFY(!f.Klice.UkladatKomentare);
-    QVERIFY(!f.StopRequest);
+    QVERIFY(!f.Link.StopRequest());
 
     QCOMPARE(f.EditPocetKlicu->text(), QString("  0 "));
     QCOMPARE(f.LabelPocet->text(), QString::fromUtf8("Počet klíčů:"));

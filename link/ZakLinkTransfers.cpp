@@ -1,0 +1,144 @@
+// The commands, requests and reply handlers of ZakLink: download, upload and last key.
+#include <algorithm>
+
+#include "LinkMessages.h"
+#include "TransferRange.h"
+#include "ZakLink.h"
+
+namespace zak {
+
+void ZakLink::DownloadButtClick() {
+    BeginTransfer(Transfer::Download);
+}
+
+void ZakLink::UploadButtClick() {
+    BeginTransfer(Transfer::Upload);
+}
+
+void ZakLink::BeginTransfer(Transfer t) {
+    blockAddr_ = FirstBlockAddr;
+    stopRequest_ = false;
+    if (LineBusy()) {
+        // The reply still on its way must not meet the new first request.
+        waitingTransfer_ = t;
+        SendWaiting();
+        return;
+    }
+    waitingTransfer_ = Transfer::None;
+    StartTransfer(t);
+}
+
+void ZakLink::btnSendCRClick() {
+    // A running transfer keeps the line until it ends; the query follows it.
+    if (LineBusy() || waitingTransfer_ != Transfer::None) {
+        waitingLastKey_ = true;
+        SendWaiting();
+        return;
+    }
+    waitingLastKey_ = false;
+    SendLastKeyRequest();
+}
+
+void ZakLink::StopCommButtClick() {
+    stopRequest_ = true;
+}
+
+void ZakLink::StartTransfer(Transfer t) {
+    blockAddr_ = FirstBlockAddr;
+    if (t == Transfer::Download)
+        CtiBlokPameti();
+    else
+        ZapisBlokPameti();
+}
+
+void ZakLink::CtiBlokPameti() {
+    txBuffer_[0] = static_cast<std::uint8_t>(FrameCode::CmdReadBlock);
+    txBuffer_[1] = static_cast<std::uint8_t>(blockAddr_ >> 8);
+    txBuffer_[2] = static_cast<std::uint8_t>(blockAddr_ & 0xFF);
+    txBuffer_[3] = BlockLength;
+    SendRequest(Awaiting::ReadBlock, 4);
+}
+
+void ZakLink::ZapisBlokPameti() {
+    txBuffer_[0] = static_cast<std::uint8_t>(FrameCode::CmdWriteBlock);
+    txBuffer_[1] = static_cast<std::uint8_t>(blockAddr_ >> 8);
+    txBuffer_[2] = static_cast<std::uint8_t>(blockAddr_ & 0xFF);
+    txBuffer_[3] = BlockLength;
+    for (int i = 0; i < BlockLength; ++i)
+        txBuffer_[static_cast<std::size_t>(4 + i)] = pamet_[blockAddr_ + i];
+    SendRequest(Awaiting::WriteBlock, 4 + BlockLength);
+}
+
+void ZakLink::SendLastKeyRequest() {
+    txBuffer_[0] = static_cast<std::uint8_t>(FrameCode::CmdLastKey);
+    SendRequest(Awaiting::LastKey, 1);
+}
+
+void ZakLink::RplBlockData() {
+    for (int i = 0; i < BlockLength; ++i)
+        pamet_.zapis(blockAddr_ + i, rxBuffer_[static_cast<std::size_t>(1 + i)]);
+    window_.ImageChanged();
+
+    // The head came with the first block; reading it again after each block costs nothing.
+    TakeHead(pamet_, klice_);
+    const int end = TransferEnd(klice_);
+    const int next = blockAddr_ + BlockLength;
+    if (next < end && !stopRequest_) {
+        blockAddr_ = BlockStart(next);
+        window_.ShowProgress(end, blockAddr_);
+        CtiBlokPameti();
+        return;
+    }
+    blockAddr_ = static_cast<std::uint16_t>(next);
+    stopRequest_ = false;
+    window_.DownloadFinished();
+    window_.ShowProgress(end, 0);
+}
+
+void ZakLink::RplWriteAck() {
+    const int end = TransferEnd(klice_);
+    const int next = blockAddr_ + BlockLength;
+    if (next < end && !stopRequest_) {
+        blockAddr_ = BlockStart(next);
+        window_.ShowProgress(end, blockAddr_);
+        ZapisBlokPameti();
+        return;
+    }
+    blockAddr_ = static_cast<std::uint16_t>(next);
+    stopRequest_ = false;
+    window_.ShowProgress(end, 0);
+}
+
+std::optional<std::string> ZakLink::RplLastKey() {
+    const TKod kod = KodFromLastKeyReply(rxBuffer_.data());
+    const std::string id = Kod2ID(kod);
+    lastPresentedId_ = id;
+    window_.ShowPresentedId(id);
+
+    const int pocet = std::min<int>(klice_.PocetKlicu, MaxKlicu);
+    for (int i = 1; i <= pocet; ++i) {
+        if (klice_.klic(i).ID == id) {
+            klice_.AktKlic = static_cast<std::uint16_t>(i);
+            window_.ShowKey(i);
+            return KeyFoundMessage();
+        }
+    }
+
+    const int k = PridejKlic(klice_);
+    if (k == 0)
+        return TableFullMessage(klice_);
+    klice_.AktKlic = static_cast<std::uint16_t>(k);
+    TKlic& klic = klice_.klic(k);
+    klic.ID = id;
+    klic.Kod = kod;
+    window_.ShowKeyRow(k);
+    window_.ShowKey(k);
+    window_.KeysToImage();
+    return std::nullopt;
+}
+
+std::optional<std::string> ZakLink::RplNoNewKey() {
+    return NoNewKeyMessage();
+}
+
+}  // namespace zak

@@ -1,0 +1,239 @@
+// zak-sim: a simulated ZAK unit on a pseudo-terminal (see --help).
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "PtyLine.h"
+#include "RequestDecoder.h"
+#include "SimOptions.h"
+#include "UnitCommands.h"
+#include "UnitMemoryFiles.h"
+#include "ZakUnit.h"
+
+namespace zak::sim {
+
+namespace {
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+void onStopSignal(int) {
+    stopSignal = 1;
+}
+
+void installSignals() {
+    struct sigaction sa {};
+    sa.sa_handler = onStopSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = 0;  // no SA_RESTART: poll() returns so that the loop sees the flag
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    ::sigaction(SIGHUP, &sa, nullptr);
+    ::signal(SIGPIPE, SIG_IGN);
+}
+
+// A request begun but not finished after this much silence is noise.
+constexpr int RequestGapMs = 50;
+
+std::string hex(const Bytes& bytes) {
+    std::string text;
+    char pair[4];
+    for (const std::uint8_t b : bytes) {
+        std::snprintf(pair, sizeof pair, "%.2X ", b);
+        text += pair;
+    }
+    return text;
+}
+
+class Simulation {
+  public:
+    Simulation(ZakUnit& unit, PtyLine& line, const SimOptions& o)
+        : unit_(unit),
+          line_(line),
+          verbose_(o.verbose),
+          byteTime_(o.baud > 0 ? 10'000'000 / o.baud : 0) {}
+
+    // Runs until quit, a stop signal, or the end of `child` (when not 0). Returns the exit
+    // status.
+    int run(pid_t child) {
+        bool stdinOpen = true;
+        std::string pending;
+        while (!stopSignal && !quit_) {
+            pollfd fds[2] = {{line_.fd(), POLLIN, 0}, {stdinOpen ? 0 : -1, POLLIN, 0}};
+            const int ready = ::poll(fds, 2, decoder_.waiting() ? RequestGapMs : 200);
+            if (child > 0) {
+                int status = 0;
+                if (::waitpid(child, &status, WNOHANG) == child)
+                    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+            }
+            if (ready < 0)
+                continue;  // a signal
+            if (ready == 0) {
+                answerAll(decoder_.lineQuiet());
+                continue;
+            }
+            if (fds[0].revents & POLLIN)
+                receive();
+            else if (fds[0].revents & (POLLHUP | POLLERR))
+                ::poll(nullptr, 0, 50);  // no tool on the line; do not spin
+            if (fds[1].revents & (POLLIN | POLLHUP))
+                stdinOpen = readCommands(pending);
+        }
+        if (child > 0)
+            ::kill(child, SIGTERM);
+        return 0;
+    }
+
+    // Runs a command line and prints its answer line.
+    void command(const std::string& line) { print(execute(line)); }
+
+    // Runs a command line; its answer line is for the caller.
+    CommandResult execute(const std::string& line) {
+        CommandResult r = RunCommand(unit_, line);
+        for (const LineChunk& chunk : r.output)
+            send(chunk);
+        quit_ = quit_ || r.quit;
+        return r;
+    }
+
+    static void print(const CommandResult& r) { std::cout << r.text << std::endl; }
+
+  private:
+    void receive() {
+        std::uint8_t buffer[4096];
+        const ssize_t n = line_.read(buffer, sizeof buffer);
+        if (n <= 0)
+            return;
+        if (verbose_)
+            std::cerr << "got   " << hex(Bytes(buffer, buffer + n)) << std::endl;
+        answerAll(decoder_.feed(buffer, static_cast<std::size_t>(n)));
+    }
+
+    void answerAll(const std::vector<Request>& requests) {
+        for (const Request& r : requests) {
+            const std::vector<LineChunk> chunks = unit_.answer(r);
+            if (verbose_ && chunks.empty())
+                std::cerr << "no reply to request " << unit_.requestCount() << std::endl;
+            for (const LineChunk& chunk : chunks)
+                send(chunk);
+        }
+    }
+
+    void send(const LineChunk& chunk) {
+        if (verbose_)
+            std::cerr << "sent  " << hex(chunk.bytes) << std::endl;
+        if (!line_.write(chunk, byteTime_) && verbose_)
+            std::cerr << "the line takes no more bytes" << std::endl;
+    }
+
+    // Runs the whole lines read; false at the end of standard input.
+    bool readCommands(std::string& pending) {
+        char buffer[1024];
+        const ssize_t n = ::read(0, buffer, sizeof buffer);
+        if (n <= 0)
+            return n < 0 && errno == EINTR;
+        pending.append(buffer, static_cast<std::size_t>(n));
+        std::size_t end;
+        while ((end = pending.find('\n')) != std::string::npos) {
+            std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            command(line);
+        }
+        return true;
+    }
+
+    ZakUnit& unit_;
+    PtyLine& line_;
+    RequestDecoder decoder_;
+    bool verbose_;
+    std::chrono::microseconds byteTime_;
+    bool quit_ = false;
+};
+
+pid_t startProgram(const std::vector<std::string>& program, const std::string& var,
+                   const std::string& path) {
+    const pid_t pid = ::fork();
+    if (pid != 0)
+        return pid;
+    ::setenv(var.c_str(), path.c_str(), 1);
+    std::vector<char*> argv;
+    for (const std::string& a : program)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execvp(argv[0], argv.data());
+    std::perror(argv[0]);
+    ::_exit(127);
+}
+
+int run(int argc, char** argv) {
+    SimOptions options;
+    if (auto error = ParseOptions(argc - 1, argv + 1, options)) {
+        std::cerr << "zak-sim: " << *error << std::endl;
+        return 2;
+    }
+    if (options.help) {
+        std::cout << UsageText();
+        return 0;
+    }
+
+    ZakUnit unit;
+    std::optional<std::string> loadError;
+    if (!options.keyList.empty())
+        loadError =
+            LoadKeyList(options.keyList, options.comments, options.commentLength, unit.memory());
+    else if (!options.image.empty())
+        loadError = LoadImage(options.image, unit.memory());
+    if (loadError) {
+        std::cerr << "zak-sim: " << *loadError << std::endl;
+        return 2;
+    }
+
+    installSignals();
+    PtyLine line;
+    Simulation simulation(unit, line, options);
+    // The first line of standard output stays the terminal's name: these answer only errors.
+    for (const std::string& c : options.commands) {
+        const CommandResult r = simulation.execute(c);
+        if (!r.ok) {
+            std::cerr << "zak-sim: -c " << c << ": " << r.text << std::endl;
+            return 2;
+        }
+    }
+
+    const std::string var = "ZAK_COM" + std::to_string(options.com);
+    std::cout << var << '=' << line.path() << std::endl;
+    const pid_t child =
+        options.program.empty() ? 0 : startProgram(options.program, var, line.path());
+    if (child < 0) {
+        std::perror("zak-sim: fork");
+        return 1;
+    }
+
+    const int status = simulation.run(child);
+    if (!options.dumpOnExit.empty() && !SaveImage(options.dumpOnExit, unit.memory())) {
+        std::cerr << "zak-sim: cannot write " << options.dumpOnExit << std::endl;
+        return 1;
+    }
+    return status;
+}
+
+}  // namespace
+
+}  // namespace zak::sim
+
+int main(int argc, char** argv) {
+    try {
+        return zak::sim::run(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << "zak-sim: " << e.what() << std::endl;
+        return 1;
+    }
+}
