@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdint>
 
+#include "HexDigit.h"
+
 namespace zak {
 
 namespace {
@@ -131,16 +133,6 @@ void appendLine(std::string& out, std::string_view text) {
         out += "\r\n";
     out += text;
     out += "\r\n";
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 }  // namespace
@@ -331,7 +323,7 @@ std::optional<int> IniFile::parseInteger(std::string_view text) {
     const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT_MIN) : INT_MAX;
     std::int64_t n = 0;
     for (const char c : s) {
-        const int d = base == 16 ? hexValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+        const int d = base == 16 ? HexDigit(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
         if (d < 0)
             return std::nullopt;
         n = n * base + d;

@@ -3,26 +3,18 @@
 #include <cctype>
 #include <limits>
 
+#include "HexDigit.h"
+
 namespace zak {
 
 namespace {
-
-int hexHodnota(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 std::optional<std::int64_t> ctiHex(const std::string& s, std::size_t i) {
     if (i >= s.size() || s.size() - i > 8)
         return std::nullopt;
     std::int64_t v = 0;
     for (; i < s.size(); ++i) {
-        const int h = hexHodnota(s[i]);
+        const int h = HexDigit(s[i]);
         if (h < 0)
             return std::nullopt;
         v = v * 16 + h;

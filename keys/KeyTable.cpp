@@ -3,21 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "HexDigit.h"
+
 namespace zak {
-
-namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-}  // namespace
 
 void KeyTable::vymazVse() {
     for (auto& k : SeznamKlicu)
@@ -50,8 +38,8 @@ IdAKod ID2Kod(const std::string& text) {
     IdAKod r;
     const std::string doplneny = text + "00000000000000";
     for (int i = 0; i < DelkaKodu; ++i) {
-        const int hi = hexDigit(doplneny[2 * i]);
-        const int lo = hexDigit(doplneny[2 * i + 1]);
+        const int hi = HexDigit(doplneny[2 * i]);
+        const int lo = HexDigit(doplneny[2 * i + 1]);
         r.Kod[i] = (hi < 0 || lo < 0) ? 0 : static_cast<std::uint8_t>(hi * 16 + lo);
     }
     r.ID = doplneny.substr(0, 2 * DelkaKodu);
