@@ -119,6 +119,11 @@ class ZakLink {
     void ZapisBlokPameti();
     void SendLastKeyRequest();
 
+    // After a block's reply: moves BlockAddr on and shows the progress; true when the
+    // transfer goes on with the block at BlockAddr, false when it has ended (its end
+    // reached, or StopRequest found set, which is then cleared).
+    bool AdvanceBlock(int end);
+
     // Reply handlers; each returns the message to show once the burst is dealt with.
     void RplBlockData();
     void RplWriteAck();

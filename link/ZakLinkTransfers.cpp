@@ -82,31 +82,33 @@ void ZakLink::RplBlockData() {
     // The head came with the first block; reading it again after each block costs nothing.
     TakeHead(pamet_, klice_);
     const int end = TransferEnd(klice_);
-    const int next = blockAddr_ + BlockLength;
-    if (next < end && !stopRequest_) {
-        blockAddr_ = BlockStart(next);
-        window_.ShowProgress(end, blockAddr_);
+    if (AdvanceBlock(end)) {
         CtiBlokPameti();
         return;
     }
-    blockAddr_ = static_cast<std::uint16_t>(next);
-    stopRequest_ = false;
     window_.DownloadFinished();
     window_.ShowProgress(end, 0);
 }
 
 void ZakLink::RplWriteAck() {
     const int end = TransferEnd(klice_);
+    if (AdvanceBlock(end)) {
+        ZapisBlokPameti();
+        return;
+    }
+    window_.ShowProgress(end, 0);
+}
+
+bool ZakLink::AdvanceBlock(int end) {
     const int next = blockAddr_ + BlockLength;
     if (next < end && !stopRequest_) {
         blockAddr_ = BlockStart(next);
         window_.ShowProgress(end, blockAddr_);
-        ZapisBlokPameti();
-        return;
+        return true;
     }
     blockAddr_ = static_cast<std::uint16_t>(next);
     stopRequest_ = false;
-    window_.ShowProgress(end, 0);
+    return false;
 }
 
 std::optional<std::string> ZakLink::RplLastKey() {
