@@ -97,10 +97,11 @@ void zmer(const QString& sim, int klicu, int baud, const QString& slozka) {
     const int bloku = (32 + klicu * 10 - 28 + 13) / 14;
     const char* tempo = baud > 0 ? "2400 Bd" : "unpaced";
 
-    // The line itself: 250 ms of silence closes each reply, and a paced reply takes
-    // 10 bits a byte at the line's speed (16 bytes for a block read, 2 for a write).
+    // The line itself: 250 ms of silence closes each reply, and zak-sim paces a reply at
+    // 10 bits a byte, its first byte at once and each further one a byte time later (16
+    // bytes for a block read, 2 for a write acknowledgement). It does not pace requests.
     const auto linka = [baud](int bajtu) {
-        return 250.0 + (baud > 0 ? bajtu * 10 * 1000.0 / baud : 0);
+        return 250.0 + (baud > 0 ? (bajtu - 1) * 10 * 1000.0 / baud : 0);
     };
     const int konec = 32 + klicu * 10;
     const std::string posledniId = t.klic(klicu).ID;
