@@ -7,7 +7,7 @@ set -euo pipefail
 
 # One line per target: name | sources (from the repository root) | include folders | seed folder
 targets=(
-  "fuzz_ini | tests/fuzz/fuzz_ini.cpp files/IniFile.cpp | files | tests/fuzz/corpus/ini"
+  "fuzz_ini | tests/fuzz/fuzz_ini.cpp files/IniFile.cpp | files keys | tests/fuzz/corpus/ini"
   "fuzz_link | tests/fuzz/fuzz_link.cpp link/Frame.cpp link/LinkMessages.cpp link/TransferRange.cpp link/ZakLink.cpp link/ZakLinkTransfers.cpp keys/KeyTable.cpp keys/MemoryImage.cpp keys/KeyConversion.cpp | link keys | tests/fuzz/corpus/link"
 )
 
