@@ -5,35 +5,32 @@
 #   tools/fuzz.sh [seconds per target]     (default 20)
 set -euo pipefail
 
-# One line per target: name | sources (from the repository root) | include folders | seed folder
+# One line per target: the CMake target (tests/fuzz/CMakeLists.txt) | its seed folder
 targets=(
-  "fuzz_ini | tests/fuzz/fuzz_ini.cpp files/IniFile.cpp | files keys | tests/fuzz/corpus/ini"
-  "fuzz_link | tests/fuzz/fuzz_link.cpp link/Frame.cpp link/LinkMessages.cpp link/TransferRange.cpp link/ZakLink.cpp link/ZakLinkTransfers.cpp keys/KeyTable.cpp keys/MemoryImage.cpp keys/KeyConversion.cpp | link keys | tests/fuzz/corpus/link"
+  "fuzz_ini | tests/fuzz/corpus/ini"
+  "fuzz_link | tests/fuzz/corpus/link"
 )
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-20}"
 out="$root/build-fuzz"
-mkdir -p "$out"
-cxx="${CXX_FUZZ:-clang++}"
 
-trim() { local s="$1"; s="${s#"${s%%[![:space:]]*}"}"; echo "${s%"${s##*[![:space:]]}"}"; }
+names=()
+for entry in "${targets[@]}"; do names+=("$(echo "${entry%%|*}" | xargs)"); done
+
+echo "== building ${names[*]}"
+CC=clang CXX=clang++ cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAK_WITH_GUI=OFF \
+  -DZAK_FUZZ=ON >/dev/null
+cmake --build "$out" -j"$(nproc)" --target "${names[@]}"
 
 for entry in "${targets[@]}"; do
-  IFS='|' read -r name sources includes seeds <<<"$entry"
-  name="$(trim "$name")"; seeds="$(trim "$seeds")"
-  src=(); for s in $sources; do src+=("$root/$s"); done
-  inc=(); for i in $includes; do inc+=("-I$root/$i"); done
-
-  echo "== $name: building"
-  "$cxx" -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    "${inc[@]}" "${src[@]}" -o "$out/$name"
-
+  name="$(echo "${entry%%|*}" | xargs)"
+  seeds="$(echo "${entry#*|}" | xargs)"
   # The fuzzer adds what it finds to a working corpus; the seeds in the tree stay as they are.
   work="$out/corpus-$name"
   mkdir -p "$work"
   echo "== $name: running ${seconds}s"
-  (cd "$out" && "./$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  (cd "$out" && "./bin/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 "$work" "$root/$seeds")
 done
 echo "== all fuzz targets passed"
