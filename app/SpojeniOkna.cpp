@@ -54,8 +54,7 @@ void SpojeniOkna::KeysToImage() {
 }
 
 void SpojeniOkna::ShowKey(int n) {
-    Okno.TabulkaKlicu->setCurrentIndex(Okno.modelKlicu()->index(n - 1, 0));
-    Okno.ObnovPatra(n);
+    Okno.VyberKlic(n);
 }
 
 void SpojeniOkna::ShowKeyRow(int n) {

@@ -87,6 +87,8 @@ class TForm1 : public QMainWindow {
     void Keys2Mem();
     void Mem2Keys();
     void ResetAll();
+    // Selects row n of the key grid and shows key n in the panel.
+    void VyberKlic(int n);
 
   public slots:
     // Commands.
@@ -141,6 +143,7 @@ class TForm1 : public QMainWindow {
     std::function<void()> prikaz(void (TForm1::*obsluha)());
     void dokonciRozepsane();
     void ukazLimitNacitani();
+    void ukazPocetKlicu();  // EditPocetKlicu as "%3d ", as the map initialisation shows it
     void oznamOdmitnuti(const ZmenaNastaveni& z);
 
     KeyGridModel* ModelKlicu;

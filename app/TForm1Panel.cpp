@@ -39,11 +39,20 @@ void TForm1::ukazLimitNacitani() {
     LabelPocet->adjustSize();
 }
 
+void TForm1::ukazPocetKlicu() {
+    EditPocetKlicu->setText(QString::asprintf("%3d ", Klice.PocetKlicu));
+}
+
+void TForm1::VyberKlic(int n) {
+    TabulkaKlicu->setCurrentIndex(modelKlicu()->index(n - 1, 0));
+    ObnovPatra(n);
+}
+
 void TForm1::InicializujMapu() {
     // The headings of the map and of the key grid are fixed texts of their models.
     Pamet.vyprazdniMapu();
     modelMapy()->obnovZmeny();
-    EditPocetKlicu->setText(QString::asprintf("%3d ", Klice.PocetKlicu));
+    ukazPocetKlicu();
 }
 
 void TForm1::Keys2Mem() {
@@ -52,11 +61,10 @@ void TForm1::Keys2Mem() {
 }
 
 void TForm1::Mem2Keys() {
-    EditPocetKlicu->setText(QString::asprintf("%3d ", Klice.PocetKlicu));
+    ukazPocetKlicu();
     zak::Mem2Keys(Pamet, Klice);
     modelKlicu()->zobrazRadky(1, PocetVPameti(Klice));
-    TabulkaKlicu->setCurrentIndex(modelKlicu()->index(0, 0));
-    ObnovPatra(1);
+    VyberKlic(1);
 }
 
 void TForm1::ResetAll() {
@@ -64,9 +72,8 @@ void TForm1::ResetAll() {
     modelKlicu()->vyprazdniVse();
     Link.ClearStopRequest();
     Pamet.vynuluj();
-    TabulkaKlicu->setCurrentIndex(modelKlicu()->index(0, 0));
+    VyberKlic(1);
     TabulkaKlicu->scrollToTop();
-    ObnovPatra(1);
     InicializujMapu();
 }
 

@@ -22,11 +22,10 @@ void TForm1::LoadButtonClick() {
     // The current keys are discarded before the file is read, whatever it holds.
     ResetAll();
     const int pocet = NactiSeznamKlicu(QFile::encodeName(soubor).toStdString(), Klice);
-    EditPocetKlicu->setText(QString::asprintf("%3d ", Klice.PocetKlicu));
+    ukazPocetKlicu();
     modelKlicu()->zobrazRadky(1, pocet);
     Keys2Mem();
-    TabulkaKlicu->setCurrentIndex(modelKlicu()->index(0, 0));
-    ObnovPatra(1);
+    VyberKlic(1);
 }
 
 void TForm1::SaveButtClick() {
