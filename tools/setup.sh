@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev qt6-translations-l10n
   libgtest-dev
   clang libclang-rt-14-dev
-  xvfb xauth
+  xvfb xauth openbox xdotool imagemagick
   fonts-liberation fontconfig
   poppler-utils
   clang-format
