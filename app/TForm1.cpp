@@ -39,6 +39,15 @@ QLabel* popisek(QWidget* rodic, const char* text, int x, int y) {
     return l;
 }
 
+const std::array<void (TForm1::*)(), PocetPater> kPatroClick = {
+    &TForm1::Patro1Click,  &TForm1::Patro2Click,  &TForm1::Patro3Click,  &TForm1::Patro4Click,
+    &TForm1::Patro5Click,  &TForm1::Patro6Click,  &TForm1::Patro7Click,  &TForm1::Patro8Click,
+    &TForm1::Patro9Click,  &TForm1::Patro10Click, &TForm1::Patro11Click, &TForm1::Patro12Click,
+    &TForm1::Patro13Click, &TForm1::Patro14Click, &TForm1::Patro15Click, &TForm1::Patro16Click,
+    &TForm1::Patro17Click, &TForm1::Patro18Click, &TForm1::Patro19Click, &TForm1::Patro20Click,
+    &TForm1::Patro21Click, &TForm1::Patro22Click, &TForm1::Patro23Click, &TForm1::Patro24Click,
+};
+
 enum class Pismena { JakZadana, Velka };
 
 QLineEdit* pole(QWidget* rodic, const QString& jmeno, QRect kde,
@@ -47,10 +56,13 @@ QLineEdit* pole(QWidget* rodic, const QString& jmeno, QRect kde,
     e->setObjectName(jmeno);
     e->setGeometry(kde);
     if (pismena == Pismena::Velka) {
-        // Letters the operator types are shown in upper case; text the window puts in
-        // the field is shown as the key holds it.
+        // Letters a to z the operator types are shown in upper case, every other
+        // character as typed; text the window puts in the field is shown as the key holds it.
         QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString& text) {
-            const QString velka = text.toUpper();
+            QString velka = text;
+            for (QChar& c : velka)
+                if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+                    c = QChar(c.unicode() - 'a' + 'A');
             if (velka == text)
                 return;
             const int kurzor = e->cursorPosition();
@@ -164,6 +176,7 @@ void TForm1::vytvorNabidku() {
         connect(a, &QAction::triggered, this, [spustit] { spustit(); });
         *kam = a;
     };
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     Soubor1 = menuBar()->addMenu(QStringLiteral("&Soubor"));
     Soubor1->setObjectName(QStringLiteral("Soubor1"));
     polozka(Soubor1, &Nov1, "Nov1", "&Nový", QKeySequence(Qt::CTRL | Qt::Key_N),
@@ -217,6 +230,8 @@ void TForm1::vytvorStrankuKlice() {
     TabulkaKlicu->setSelectionMode(QAbstractItemView::SingleSelection);
     TabulkaKlicu->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TabulkaKlicu->setWordWrap(false);
+    // Tab leaves the grid for the next control instead of walking its cells.
+    TabulkaKlicu->setTabKeyNavigation(false);
     TabulkaKlicu->installEventFilter(this);
     Kotva::ukotvi(TabulkaKlicu, kStranka, false, true);
     connect(TabulkaKlicu->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -230,6 +245,7 @@ void TForm1::vytvorStrankuKlice() {
     EditPocetKlicu = pole(s, QStringLiteral("EditPocetKlicu"), {494, 5, 33, 21});
     EditPocetKlicu->setToolTip(QString::fromUtf8("Použijte k zadání limitu pro načítání"));
     Label3 = popisek(s, "Aktuální klíč:", 368, 36);
+    Label3->setObjectName(QStringLiteral("Label3"));
     EditAktKlic = pole(s, QStringLiteral("EditAktKlic"), {494, 32, 33, 21});
     EditAktKlic->setReadOnly(true);
     EditAktID = pole(s, QStringLiteral("EditAktID"), {364, 52, 163, 21}, Pismena::Velka);
@@ -241,7 +257,10 @@ void TForm1::vytvorStrankuKlice() {
         const int sloupec[] = {368, 408, 453};
         box->setGeometry(sloupec[(n - 1) / 8], 104 + 16 * ((n - 1) % 8), 33, 17);
         // `clicked` comes only from the operator; a refresh that sets the box does not edit.
-        connect(box, &QCheckBox::clicked, this, [this, n] { spust([this, n] { PatroClick(n); }); });
+        connect(box, &QCheckBox::clicked, this,
+                [this, obsluha = kPatroClick[static_cast<std::size_t>(n - 1)]] {
+                    spust([this, obsluha] { (this->*obsluha)(); });
+                });
         Patro[static_cast<std::size_t>(n - 1)] = box;
     }
 
@@ -263,10 +282,12 @@ void TForm1::vytvorStrankuKlice() {
             [this] { spust([this] { UkladatKomentareClick(); }); });
 
     Label4 = popisek(s, "Max.délka komentáře:", 366, 313);
+    Label4->setObjectName(QStringLiteral("Label4"));
     EditDelkaKomentare =
         pole(s, QStringLiteral("EditDelkaKomentare"), {494, 309, 33, 21}, Pismena::Velka);
     EditDelkaKomentare->setToolTip(QString::fromUtf8("Max. délka komentáře 1 až 50 znaků"));
     Label5 = popisek(s, "(Max.počet klíčů s touto délkou", 366, 337);
+    Label5->setObjectName(QStringLiteral("Label5"));
     LimitKlicu = popisek(s, "komentáře je xxxx)", 430, 353);
     LimitKlicu->setObjectName(QStringLiteral("LimitKlicu"));
 
@@ -327,6 +348,7 @@ void TForm1::vytvorStrankuNastaveni() {
     Nastaveni->setObjectName(QStringLiteral("Nastaveni"));
     Zalozky->addTab(Nastaveni, QString::fromUtf8("Nastavení"));
     Label1 = popisek(Nastaveni, "Komunikační port:", 8, 16);
+    Label1->setObjectName(QStringLiteral("Label1"));
     ComboPort = new QComboBox(Nastaveni);
     ComboPort->setObjectName(QStringLiteral("ComboPort"));
     ComboPort->setGeometry(104, 16, 73, ComboPort->sizeHint().height());
@@ -383,7 +405,7 @@ bool TForm1::eventFilter(QObject* o, QEvent* e) {
         // edit box must not keep them for itself.
         const auto* k = static_cast<QKeyEvent*>(e);
         if ((k->key() == Qt::Key_Insert || k->key() == Qt::Key_Delete) &&
-            k->modifiers() == Qt::NoModifier && qobject_cast<QLineEdit*>(o))
+            (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && qobject_cast<QLineEdit*>(o))
             return true;
     } else if (e->type() == QEvent::FocusOut) {
         // Leaving the window or opening a menu or box is not leaving the field.

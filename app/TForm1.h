@@ -111,7 +111,31 @@ class TForm1 : public QMainWindow {
     void EditAktKomentarExit();
     void EditDelkaKomentareExit();
     void EditPocetKlicuExit();
-    void PatroClick(int patro);
+    // Floor boxes, one handler each.
+    void Patro1Click();
+    void Patro2Click();
+    void Patro3Click();
+    void Patro4Click();
+    void Patro5Click();
+    void Patro6Click();
+    void Patro7Click();
+    void Patro8Click();
+    void Patro9Click();
+    void Patro10Click();
+    void Patro11Click();
+    void Patro12Click();
+    void Patro13Click();
+    void Patro14Click();
+    void Patro15Click();
+    void Patro16Click();
+    void Patro17Click();
+    void Patro18Click();
+    void Patro19Click();
+    void Patro20Click();
+    void Patro21Click();
+    void Patro22Click();
+    void Patro23Click();
+    void Patro24Click();
     void UkladatKomentareClick();
     // Settings page.
     void ComboPortChange();
@@ -145,6 +169,7 @@ class TForm1 : public QMainWindow {
     void ukazLimitNacitani();
     void ukazPocetKlicu();  // EditPocetKlicu as "%3d ", as the map initialisation shows it
     void oznamOdmitnuti(const ZmenaNastaveni& z);
+    void zmenPatro(int patro);
 
     KeyGridModel* ModelKlicu;
     MemoryMapModel* ModelMapy;

@@ -68,12 +68,85 @@ void TForm1::EditPocetKlicuExit() {
     EditPocetKlicu->setText(QString::number(Klice.PocetKlicu));
 }
 
-void TForm1::PatroClick(int patro) {
+void TForm1::zmenPatro(int patro) {
     const bool povoleno = Patro[static_cast<std::size_t>(patro - 1)]->isChecked();
     if (!NastavPatro(Klice, Klice.AktKlic, patro, povoleno))
         return;
     // Converted at once, so that an upload sends the floors the panel shows.
     Keys2Mem();
+}
+
+void TForm1::Patro1Click() {
+    zmenPatro(1);
+}
+void TForm1::Patro2Click() {
+    zmenPatro(2);
+}
+void TForm1::Patro3Click() {
+    zmenPatro(3);
+}
+void TForm1::Patro4Click() {
+    zmenPatro(4);
+}
+void TForm1::Patro5Click() {
+    zmenPatro(5);
+}
+void TForm1::Patro6Click() {
+    zmenPatro(6);
+}
+void TForm1::Patro7Click() {
+    zmenPatro(7);
+}
+void TForm1::Patro8Click() {
+    zmenPatro(8);
+}
+void TForm1::Patro9Click() {
+    zmenPatro(9);
+}
+void TForm1::Patro10Click() {
+    zmenPatro(10);
+}
+void TForm1::Patro11Click() {
+    zmenPatro(11);
+}
+void TForm1::Patro12Click() {
+    zmenPatro(12);
+}
+void TForm1::Patro13Click() {
+    zmenPatro(13);
+}
+void TForm1::Patro14Click() {
+    zmenPatro(14);
+}
+void TForm1::Patro15Click() {
+    zmenPatro(15);
+}
+void TForm1::Patro16Click() {
+    zmenPatro(16);
+}
+void TForm1::Patro17Click() {
+    zmenPatro(17);
+}
+void TForm1::Patro18Click() {
+    zmenPatro(18);
+}
+void TForm1::Patro19Click() {
+    zmenPatro(19);
+}
+void TForm1::Patro20Click() {
+    zmenPatro(20);
+}
+void TForm1::Patro21Click() {
+    zmenPatro(21);
+}
+void TForm1::Patro22Click() {
+    zmenPatro(22);
+}
+void TForm1::Patro23Click() {
+    zmenPatro(23);
+}
+void TForm1::Patro24Click() {
+    zmenPatro(24);
 }
 
 void TForm1::UkladatKomentareClick() {

@@ -19,7 +19,10 @@ class EditorTest : public QObject {
     void typedIdLandsInItsKey_data();
     void typedIdLandsInItsKey();
     void czechCommentKeptByteExact();
+    void insertAndDeleteWorkFromAnEditBox_data();
     void insertAndDeleteWorkFromAnEditBox();
+    void tabLeavesTheGrid();
+    void upperCaseTouchesOnlyAsciiLetters();
     void floorsAndInvert();
     void commentLengthAndCapacity_data();
     void commentLengthAndCapacity();
@@ -216,20 +219,67 @@ void EditorTest::czechCommentKeptByteExact() {
     QCOMPARE(f.Klice.klic(1).Komentar, std::string("\x81\x98"));
 }
 
+void EditorTest::insertAndDeleteWorkFromAnEditBox_data() {
+    QTest::addColumn<Qt::KeyboardModifiers>("klavesy");
+    QTest::newRow("main block") << Qt::KeyboardModifiers(Qt::NoModifier);
+    QTest::newRow("keypad") << Qt::KeyboardModifiers(Qt::KeypadModifier);
+}
+
 void EditorTest::insertAndDeleteWorkFromAnEditBox() {
+    QFETCH(Qt::KeyboardModifiers, klavesy);
     Okno o;
     TForm1& f = o.Form;
     QVERIFY(o.ukaz());
     f.EditAktKomentar->setFocus();
     QTRY_VERIFY(f.EditAktKomentar->hasFocus());
-    QTest::keyClick(f.EditAktKomentar, Qt::Key_Insert);
-    QTest::keyClick(f.EditAktKomentar, Qt::Key_Insert);
+    // Keys come through the window, as the keyboard delivers them.
+    QWindow* okno = f.windowHandle();
+    QTest::keyClick(okno, Qt::Key_Insert, klavesy);
+    QTest::keyClick(okno, Qt::Key_Insert, klavesy);
     QCOMPARE(f.Klice.PocetKlicu, 2);
+    QCOMPARE(f.EditAktKomentar->text(), QString("Novy klic c.2"));
+    f.EditAktKomentar->setCursorPosition(0);
     o.Dialogy->Odpovedi = {true};
-    QTest::keyClick(f.EditAktKomentar, Qt::Key_Delete);
+    QTest::keyClick(okno, Qt::Key_Delete, klavesy);
     QCOMPARE(o.Dialogy->Otazky.size(), 1);
     QCOMPARE(f.Klice.PocetKlicu, 1);
+    QCOMPARE(f.Klice.klic(1).Komentar, std::string("Novy klic c.1"));  // no character deleted
     QCOMPARE(f.EditAktKomentar->text(), QString());  // the blank record after the last key
+}
+
+void EditorTest::tabLeavesTheGrid() {
+    Okno o;
+    TForm1& f = o.Form;
+    QVERIFY(o.ukaz());
+    pridej(o, 3);
+    o.klikniNaRadek(1);
+    QTRY_VERIFY(f.TabulkaKlicu->hasFocus());
+    QWindow* okno = f.windowHandle();
+    QTest::keyClick(okno, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.EditAktID);
+    QCOMPARE(f.Klice.AktKlic, 1);
+    QTest::keyClick(okno, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), f.TabulkaKlicu);
+    QCOMPARE(f.Klice.AktKlic, 1);
+    QCOMPARE(f.TabulkaKlicu->currentIndex().row(), 0);
+    QTest::keyClick(okno, Qt::Key_Tab);
+    QTest::keyClick(okno, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.EditAktKomentar);
+    QCOMPARE(f.Klice.AktKlic, 1);
+}
+
+void EditorTest::upperCaseTouchesOnlyAsciiLetters() {
+    Okno o;
+    TForm1& f = o.Form;
+    QVERIFY(o.ukaz());
+    pridej(o, 1);
+    for (QLineEdit* e : {f.EditAktID, f.EditDelkaKomentare}) {
+        vyber(e);
+        QTest::keyClick(e, Qt::Key_Backspace);
+        napis(e, QString::fromUtf8("aß1µzčé"));
+        QCOMPARE(e->text(), QString::fromUtf8("Aß1µZčé"));
+        QCOMPARE(e->cursorPosition(), 7);
+    }
 }
 
 void EditorTest::floorsAndInvert() {
