@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -359,28 +360,33 @@ void TForm1::vytvorStrankuNastaveni() {
             [this] { spust([this] { ComboPortChange(); }); });
 }
 
-QFileDialog* TForm1::otevirani() {
-    if (!OpenDialog) {
-        OpenDialog = new QFileDialog(this);
-        OpenDialog->setObjectName(QStringLiteral("OpenDialog"));
-        OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
-        OpenDialog->setFileMode(QFileDialog::ExistingFile);
-        OpenDialog->setNameFilter(QStringLiteral("ZAK data (*.ZAK)"));
+QString TForm1::vyberSoubor(bool ulozit) {
+    // Each use gets a dialog of its own, gone with its completion list when it closes;
+    // then the window takes the keyboard back where the operator left it.
+    QPointer<QWidget> fokus = QApplication::focusWidget();
+    QString soubor;
+    {
+        QFileDialog d(this);
+        if (ulozit) {
+            d.setObjectName(QStringLiteral("SaveDialog"));
+            d.setDirectory(QStringLiteral("."));
+            d.setAcceptMode(QFileDialog::AcceptSave);
+            d.setFileMode(QFileDialog::AnyFile);
+            d.setDefaultSuffix(QStringLiteral("ZAK"));
+            d.setSizeGripEnabled(true);
+        } else {
+            d.setObjectName(QStringLiteral("OpenDialog"));
+            d.setAcceptMode(QFileDialog::AcceptOpen);
+            // Loading empties the table first, so a mistyped name must not get that far.
+            d.setFileMode(QFileDialog::ExistingFile);
+        }
+        d.setNameFilter(QStringLiteral("ZAK data (*.ZAK)"));
+        soubor = Dotazy->VyberSoubor(d);
     }
-    return OpenDialog;
-}
-
-QFileDialog* TForm1::ukladani() {
-    if (!SaveDialog) {
-        SaveDialog = new QFileDialog(this, QString(), QStringLiteral("."));
-        SaveDialog->setObjectName(QStringLiteral("SaveDialog"));
-        SaveDialog->setAcceptMode(QFileDialog::AcceptSave);
-        SaveDialog->setFileMode(QFileDialog::AnyFile);
-        SaveDialog->setNameFilter(QStringLiteral("ZAK data (*.ZAK)"));
-        SaveDialog->setDefaultSuffix(QStringLiteral("ZAK"));
-        SaveDialog->setSizeGripEnabled(true);
-    }
-    return SaveDialog;
+    activateWindow();
+    if (fokus && fokus->window() == this)
+        fokus->setFocus(Qt::ActiveWindowFocusReason);
+    return soubor;
 }
 
 void TForm1::FormCreate() {

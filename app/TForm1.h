@@ -66,9 +66,6 @@ class TForm1 : public QMainWindow {
     QTableView* MapaPameti;
     QPlainTextEdit* CommLog;
     QComboBox* ComboPort;
-    // The file dialogs are made on first use: building them costs start-up time.
-    QFileDialog* OpenDialog = nullptr;
-    QFileDialog* SaveDialog = nullptr;
 
     // The window's serial port: 2400 Bd on the port chosen on the settings page. Its
     // notifications reach the window through the sink, which therefore comes first.
@@ -157,8 +154,8 @@ class TForm1 : public QMainWindow {
     void vytvorStrankuMapa();
     void vytvorStrankuKomunikace();
     void vytvorStrankuNastaveni();
-    QFileDialog* otevirani();
-    QFileDialog* ukladani();
+    // Asks for a key list file with a new open or save dialog; empty when cancelled.
+    QString vyberSoubor(bool ulozit);
 
     // Runs a handler; an error escaping it is shown in a message box and the window goes on.
     void spust(const std::function<void()>& obsluha);

@@ -16,7 +16,7 @@
 namespace zak {
 
 void TForm1::LoadButtonClick() {
-    const QString soubor = Dotazy->VyberSoubor(*otevirani());
+    const QString soubor = vyberSoubor(false);
     if (soubor.isEmpty())
         return;
     // The current keys are discarded before the file is read, whatever it holds.
@@ -29,7 +29,7 @@ void TForm1::LoadButtonClick() {
 }
 
 void TForm1::SaveButtClick() {
-    const QString soubor = Dotazy->VyberSoubor(*ukladani());
+    const QString soubor = vyberSoubor(true);
     if (soubor.isEmpty())
         return;
     if (const auto chyba = UlozSeznamKlicu(QFile::encodeName(soubor).toStdString(), Klice))

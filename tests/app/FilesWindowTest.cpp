@@ -54,14 +54,15 @@ void FilesWindowTest::dialogsAreSetUp() {
     o.Form.SpeedButton2->click();
     o.Form.SpeedButton3->click();
     QCOMPARE(o.Dialogy->Dialogy.size(), 2);
-    QFileDialog* otevrit = o.Dialogy->Dialogy[0];
-    QFileDialog* ulozit = o.Dialogy->Dialogy[1];
-    QCOMPARE(otevrit->acceptMode(), QFileDialog::AcceptOpen);
-    QCOMPARE(otevrit->nameFilters(), QStringList{"ZAK data (*.ZAK)"});
-    QCOMPARE(ulozit->acceptMode(), QFileDialog::AcceptSave);
-    QCOMPARE(ulozit->nameFilters(), QStringList{"ZAK data (*.ZAK)"});
-    QCOMPARE(ulozit->defaultSuffix(), QString("ZAK"));
-    QVERIFY(!ulozit->testOption(QFileDialog::DontConfirmOverwrite));
+    const auto& otevrit = o.Dialogy->Dialogy[0];
+    const auto& ulozit = o.Dialogy->Dialogy[1];
+    QCOMPARE(otevrit.rezim, QFileDialog::AcceptOpen);
+    QCOMPARE(otevrit.soubory, QFileDialog::ExistingFile);  // loading would empty the table first
+    QCOMPARE(otevrit.filtry, QStringList{"ZAK data (*.ZAK)"});
+    QCOMPARE(ulozit.rezim, QFileDialog::AcceptSave);
+    QCOMPARE(ulozit.filtry, QStringList{"ZAK data (*.ZAK)"});
+    QCOMPARE(ulozit.pripona, QString("ZAK"));
+    QVERIFY(ulozit.potvrzujePrepsani);
 }
 
 void FilesWindowTest::savedListLoadsBackIdentical() {

@@ -37,9 +37,19 @@ class SkriptDialogu : public Dialogy {
     void Chyba(const QString& zprava) override { Chyby << zprava; }
 
     std::deque<QString> Soubory;  // files "chosen" in the next file dialogs; none = cancel
-    QList<QFileDialog*> Dialogy;  // the dialogs that were shown
+    // How the file dialogs that were shown were set up.
+    struct FileDialog {
+        QFileDialog::AcceptMode rezim;
+        QFileDialog::FileMode soubory;
+        QStringList filtry;
+        QString pripona;
+        bool potvrzujePrepsani;
+    };
+    QList<FileDialog> Dialogy;
     QString VyberSoubor(QFileDialog& dialog) override {
-        Dialogy << &dialog;
+        Dialogy << FileDialog{dialog.acceptMode(), dialog.fileMode(), dialog.nameFilters(),
+                              dialog.defaultSuffix(),
+                              !dialog.testOption(QFileDialog::DontConfirmOverwrite)};
         if (Soubory.empty())
             return {};
         const QString s = Soubory.front();
