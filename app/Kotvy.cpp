@@ -6,24 +6,25 @@
 
 namespace zak {
 
-void Kotva::ukotvi(QWidget* w, QSize navrh, bool vpravo, bool dole) {
-    new Kotva(w, navrh, vpravo, dole);  // owned by the control
+Kotva* Kotva::ukotvi(QWidget* w, bool vpravo, bool dole) {
+    return new Kotva(w, vpravo, dole);  // owned by the control
 }
 
-Kotva::Kotva(QWidget* w, QSize navrh, bool vpravo, bool dole)
-    : QObject(w),
-      Ovladac(w),
-      OkrajVpravo(navrh.width() - w->geometry().right() - 1),
-      OkrajDole(navrh.height() - w->geometry().bottom() - 1),
-      Vpravo(vpravo),
-      Dole(dole) {
-    // Adjusted on the parent's resize events only: before its first one the parent
-    // has no meaningful size yet.
+Kotva::Kotva(QWidget* w, bool vpravo, bool dole)
+    : QObject(w), Ovladac(w), Vpravo(vpravo), Dole(dole) {
     w->parentWidget()->installEventFilter(this);
 }
 
+void Kotva::zacni(QSize rodic) {
+    const QRect g = Ovladac->geometry();
+    OkrajVpravo = rodic.width() - g.right() - 1;
+    OkrajDole = rodic.height() - g.bottom() - 1;
+    Zacala = true;
+    uprav();
+}
+
 bool Kotva::eventFilter(QObject* o, QEvent* e) {
-    if (o == Ovladac->parentWidget() && e->type() == QEvent::Resize)
+    if (Zacala && o == Ovladac->parentWidget() && e->type() == QEvent::Resize)
         uprav();
     return false;
 }

@@ -28,10 +28,8 @@ namespace zak {
 
 namespace {
 
-// Sizes the layout was designed for: the window's client area below the menu, and
-// the client area of a page of the page control.
+// The window's client area below the menu at the start.
 const QSize kPlocha(556, 570);
-const QSize kStranka(535, 482);
 
 QLabel* popisek(QWidget* rodic, const char* text, int x, int y) {
     auto* l = new QLabel(QString::fromUtf8(text), rodic);
@@ -110,12 +108,12 @@ void TForm1::vytvorOvladace() {
     ProgressBar->setRange(0, 20032);
     ProgressBar->setValue(0);
     ProgressBar->setTextVisible(false);
-    Kotva::ukotvi(ProgressBar, kPlocha, true, false);
+    Kotvy.push_back(Kotva::ukotvi(ProgressBar, true, false));
 
     Zalozky = new QTabWidget(plocha);
     Zalozky->setObjectName(QStringLiteral("Zalozky"));
     Zalozky->setGeometry(8, 56, 543, 510);
-    Kotva::ukotvi(Zalozky, kPlocha, true, true);
+    Kotvy.push_back(Kotva::ukotvi(Zalozky, true, true));
     vytvorStrankuKlice();
     vytvorStrankuMapa();
     vytvorStrankuKomunikace();
@@ -234,7 +232,7 @@ void TForm1::vytvorStrankuKlice() {
     // Tab leaves the grid for the next control instead of walking its cells.
     TabulkaKlicu->setTabKeyNavigation(false);
     TabulkaKlicu->installEventFilter(this);
-    Kotva::ukotvi(TabulkaKlicu, kStranka, false, true);
+    Kotvy.push_back(Kotva::ukotvi(TabulkaKlicu, false, true));
     connect(TabulkaKlicu->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& aktualni) {
                 if (aktualni.isValid())
@@ -329,7 +327,7 @@ void TForm1::vytvorStrankuMapa() {
     MapaPameti->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MapaPameti->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MapaPameti->setWordWrap(false);
-    Kotva::ukotvi(MapaPameti, kStranka, false, true);
+    Kotvy.push_back(Kotva::ukotvi(MapaPameti, false, true));
 }
 
 void TForm1::vytvorStrankuKomunikace() {
@@ -341,7 +339,7 @@ void TForm1::vytvorStrankuKomunikace() {
     CommLog->setGeometry(8, 8, 521, 457);
     CommLog->setReadOnly(true);
     CommLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Kotva::ukotvi(CommLog, kStranka, true, true);
+    Kotvy.push_back(Kotva::ukotvi(CommLog, true, true));
 }
 
 void TForm1::vytvorStrankuNastaveni() {
@@ -387,6 +385,24 @@ QString TForm1::vyberSoubor(bool ulozit) {
     if (fokus && fokus->window() == this)
         fokus->setFocus(Qt::ActiveWindowFocusReason);
     return soubor;
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (Ukazano)
+        return;
+    Ukazano = true;
+    // Every page has the size of the one shown; the stretched controls keep the margins
+    // they have in it now.
+    const QSize stranka = Zalozky->currentWidget()->size();
+    // The map grid is wider than the page; narrowed to it, its scroll bar stays in view.
+    MapaPameti->resize(std::min(MapaPameti->width(), stranka.width()), MapaPameti->height());
+    for (Kotva* k : Kotvy)
+        k->zacni(k->ovladac()->parentWidget() == centralWidget() ? centralWidget()->size()
+                                                                 : stranka);
+    // The window may shrink until the key panel would be cut.
+    const int panel = LimitKlicu->geometry().bottom() + 8;
+    setMinimumSize(width(), height() - std::max(0, stranka.height() - panel));
 }
 
 void TForm1::FormCreate() {

@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "Comm32.h"
 #include "KeyEditor.h"
@@ -29,6 +30,7 @@ class QToolButton;
 namespace zak {
 
 class Dialogy;
+class Kotva;
 class KeyGridModel;
 class MemoryMapModel;
 
@@ -143,6 +145,7 @@ class TForm1 : public QMainWindow {
     friend class SpojeniOkna;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
   private:
     void FormCreate();
@@ -171,6 +174,8 @@ class TForm1 : public QMainWindow {
     KeyGridModel* ModelKlicu;
     MemoryMapModel* ModelMapy;
     std::unique_ptr<Dialogy> Dotazy;
+    std::vector<Kotva*> Kotvy;  // stretched controls
+    bool Ukazano = false;
 };
 
 }  // namespace zak
