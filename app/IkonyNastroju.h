@@ -4,8 +4,9 @@
 
 namespace zak {
 
-// The pictures of the tool buttons, drawn in code so that the window needs no icon
-// theme or image plugin. Qt derives the greyed image of a disabled button itself.
+// The pictures of the tool buttons: small SVG drawings in the program's resources,
+// drawn at whatever size the screen asks for. Most have a greyed drawing of their own
+// for a disabled button; where there is none, the style greys the normal one.
 enum class Ikona {
     Novy,
     Otevrit,

@@ -24,6 +24,8 @@ QVariant KeyGridModel::data(const QModelIndex& index, int role) const {
     const int n = index.row() + 1;
     if (role == Qt::BackgroundRole && index.column() == 0)
         return QApplication::palette().button();  // the fixed column
+    if (role == Qt::FontRole && index.column() == 0)
+        return PismoCisel;
     if (role != Qt::DisplayRole || !zobrazen(n))
         return {};
     const TKlic& k = Tabulka.klic(n);

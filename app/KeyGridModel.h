@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <vector>
 
 #include "KeyTable.h"
@@ -30,8 +31,11 @@ class KeyGridModel : public QAbstractTableModel {
     // Empties every row.
     void vyprazdniVse();
     bool zobrazen(int n) const;
+    // The font of the narrow number column.
+    void nastavPismoCisel(const QFont& pismo) { PismoCisel = pismo; }
 
   private:
+    QFont PismoCisel;
     const KeyTable& Tabulka;
     std::vector<bool> Zobrazen;  // index n-1
 };

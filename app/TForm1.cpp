@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,10 +15,13 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
 
+#include "CitelneBunky.h"
 #include "Dialogy.h"
 #include "IkonyNastroju.h"
 #include "KeyGridModel.h"
@@ -46,6 +50,17 @@ const std::array<void (TForm1::*)(), PocetPater> kPatroClick = {
     &TForm1::Patro17Click, &TForm1::Patro18Click, &TForm1::Patro19Click, &TForm1::Patro20Click,
     &TForm1::Patro21Click, &TForm1::Patro22Click, &TForm1::Patro23Click, &TForm1::Patro24Click,
 };
+
+// The width an edit gives its text: its contents less the text margins and the two
+// pixels the edit keeps on each side.
+int sirkaTextu(QLineEdit* e) {
+    QStyleOptionFrame volby;
+    volby.initFrom(e);
+    volby.lineWidth = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &volby, e);
+    const QRect obsah = e->style()->subElementRect(QStyle::SE_LineEditContents, &volby, e);
+    const QMargins okraje = e->textMargins();
+    return obsah.width() - okraje.left() - okraje.right() - 2 * 2;
+}
 
 enum class Pismena { JakZadana, Velka };
 
@@ -225,10 +240,23 @@ void TForm1::vytvorStrankuKlice() {
     TabulkaKlicu->setColumnWidth(0, 20);
     TabulkaKlicu->setColumnWidth(1, 114);
     TabulkaKlicu->setColumnWidth(2, 196);
+    {
+        // Key numbers up to "2000." in the narrow first column, the widest ID in the
+        // second: the cell less its text margins and grid line.
+        const int okraje = 2 * (TabulkaKlicu->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                                   nullptr, TabulkaKlicu) +
+                                1) +
+                           1;
+        ModelKlicu->nastavPismoCisel(
+            pismoNaSirku(font(), uzkaPisma(), QStringLiteral("2000."), 20 - okraje));
+        TabulkaKlicu->setFont(
+            pismoNaSirku(font(), {}, QString(14, QLatin1Char('D')), 114 - okraje));
+    }
     TabulkaKlicu->setSelectionBehavior(QAbstractItemView::SelectRows);
     TabulkaKlicu->setSelectionMode(QAbstractItemView::SingleSelection);
     TabulkaKlicu->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TabulkaKlicu->setWordWrap(false);
+    citelneBunky(TabulkaKlicu);
     // Tab leaves the grid for the next control instead of walking its cells.
     TabulkaKlicu->setTabKeyNavigation(false);
     TabulkaKlicu->installEventFilter(this);
@@ -292,6 +320,11 @@ void TForm1::vytvorStrankuKlice() {
 
     for (QLineEdit* e : {EditPocetKlicu, EditAktID, EditAktKomentar, EditDelkaKomentare})
         e->installEventFilter(this);
+    // The small number fields hold "#2000" whole.
+    const QFont cisla = pismoNaSirku(EditAktKlic->font(), uzkaPisma(), QStringLiteral("#2000"),
+                                     sirkaTextu(EditAktKlic));
+    for (QLineEdit* e : {EditPocetKlicu, EditAktKlic, EditDelkaKomentare})
+        e->setFont(cisla);
 
     QWidget* poradi[3 + PocetPater + 4];
     int i = 0;
@@ -327,6 +360,7 @@ void TForm1::vytvorStrankuMapa() {
     MapaPameti->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MapaPameti->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MapaPameti->setWordWrap(false);
+    citelneBunky(MapaPameti);
     Kotvy.push_back(Kotva::ukotvi(MapaPameti, false, true));
 }
 
@@ -338,6 +372,10 @@ void TForm1::vytvorStrankuKomunikace() {
     CommLog->setObjectName(QStringLiteral("CommLog"));
     CommLog->setGeometry(8, 8, 521, 457);
     CommLog->setReadOnly(true);
+    // Fixed pitch, so that the hex bytes of the traffic lines stand in columns.
+    QFont pevne = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    pevne.setPixelSize(font().pixelSize());
+    CommLog->setFont(pevne);
     CommLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Kotvy.push_back(Kotva::ukotvi(CommLog, true, true));
 }

@@ -11,6 +11,10 @@
 #include "MemoryMapModel.h"
 #include "OknoTestu.h"
 
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QStyle>
+
 using namespace zak;
 
 // The window as it opens: layout, texts, start values.
@@ -25,6 +29,12 @@ class WindowTest : public QObject {
     void mapShowsWrittenCells();
     void resetAllShowsStartValues();
     void stretchesWithTheWindow();
+    void startsAtTheLayoutSizes();
+    void keyPanelCannotBeSqueezedAway();
+    void gridsShowEveryValueAtStartSize();
+    void namesOfTheLayout();
+    void iconsScaleAndHaveAGreyedImage();
+    void trafficLogInFixedPitch();
 };
 
 void WindowTest::captionPagesAndStartValues() {
@@ -227,6 +237,163 @@ void WindowTest::stretchesWithTheWindow() {
     f.Zalozky->setCurrentWidget(f.Klice_);  // a hidden page follows when it is shown
     QTRY_COMPARE(f.TabulkaKlicu->height(), tabulka.height() + 50);
     QCOMPARE(f.TabulkaKlicu->width(), tabulka.width());
+}
+
+void WindowTest::startsAtTheLayoutSizes() {
+    Okno o;
+    TForm1& f = o.Form;
+    QVERIFY(o.ukaz());
+    QCOMPARE(f.ProgressBar->geometry(), QRect(8, 41, 543, 9));
+    QCOMPARE(f.Zalozky->geometry(), QRect(8, 56, 543, 510));
+    QCOMPARE(f.TabulkaKlicu->geometry(), QRect(0, 8, 353, 465));
+    f.Zalozky->setCurrentWidget(f.Komunikace);
+    QApplication::processEvents();
+    QCOMPARE(f.CommLog->geometry(), QRect(8, 8, 521, 457));
+    f.Zalozky->setCurrentWidget(f.Mapa);
+    QApplication::processEvents();
+    const QRect mapa = f.MapaPameti->geometry();
+    QCOMPARE(mapa.topLeft(), QPoint(0, 8));
+    QCOMPARE(mapa.height(), 457);
+    // The whole grid with its scroll bar lies on the page.
+    QVERIFY2(
+        f.Mapa->rect().contains(mapa),
+        qPrintable(QString("page %1 wide, grid %2 wide").arg(f.Mapa->width()).arg(mapa.width())));
+    QVERIFY(f.MapaPameti->verticalScrollBar()->isVisible());
+}
+
+void WindowTest::keyPanelCannotBeSqueezedAway() {
+    Okno o;
+    TForm1& f = o.Form;
+    QVERIFY(o.ukaz());
+    f.resize(200, 150);
+    QApplication::processEvents();
+    for (QWidget* w : std::initializer_list<QWidget*>{f.EditPocetKlicu, f.EditAktID, f.Patro[23],
+                                                      f.EditDelkaKomentare, f.LimitKlicu})
+        QVERIFY2(f.Klice_->rect().contains(w->geometry()), qPrintable(w->objectName()));
+}
+
+namespace {
+
+// The width a grid cell gives its text: the cell less the margins the style keeps on
+// both sides for item text.
+int sirkaProText(QTableView* t, const QModelIndex& i) {
+    const int okraj = t->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, t) + 1;
+    return t->visualRect(i).width() - 2 * okraj;
+}
+
+QFont pismoBunky(QTableView* t, const QModelIndex& i) {
+    const QVariant p = i.data(Qt::FontRole);
+    return p.isValid() ? p.value<QFont>() : t->font();
+}
+
+// What a cell shows of its text: elided when the grid elides, otherwise cut at the edge.
+QString ukazano(QTableView* t, const QFontMetrics& fm, const QString& text, int sirka) {
+    if (t->textElideMode() == Qt::ElideNone || fm.horizontalAdvance(text) <= sirka)
+        return text;
+    return fm.elidedText(text, t->textElideMode(), sirka);
+}
+
+}  // namespace
+
+void WindowTest::gridsShowEveryValueAtStartSize() {
+    Okno o;
+    TForm1& f = o.Form;
+    QVERIFY(o.ukaz());
+
+    // Memory map: every byte value shows both hex digits in every column.
+    f.Zalozky->setCurrentWidget(f.Mapa);
+    QApplication::processEvents();
+    QTableView* m = f.MapaPameti;
+    for (int a = 0; a < 16; ++a)
+        f.Pamet.zapis(a, 0);
+    for (int sloupec = 0; sloupec < 16; ++sloupec) {
+        const QModelIndex i = m->model()->index(0, sloupec);
+        QVERIFY(m->viewport()->rect().contains(m->visualRect(i)));
+        const QFontMetrics fm(pismoBunky(m, i));
+        const int sirka = sirkaProText(m, i);
+        for (int b = 0; b < 256; ++b) {
+            const QString text = MemoryMapModel::textBunky(static_cast<std::uint8_t>(b));
+            const QString hex = text.left(2);
+            QVERIFY2(
+                ukazano(m, fm, text, sirka).startsWith(hex) && fm.horizontalAdvance(hex) <= sirka,
+                qPrintable(QString("%1 in column %2 (%3 px)").arg(text).arg(sloupec).arg(sirka)));
+        }
+    }
+
+    // Key grid: every key number, and the widest ID.
+    f.Zalozky->setCurrentWidget(f.Klice_);
+    QApplication::processEvents();
+    QTableView* t = f.TabulkaKlicu;
+    f.Klice.PocetKlicu = 2000;
+    f.modelKlicu()->zobrazRadky(1, 2000);
+    for (int n = 1; n <= 2000; ++n) {
+        const QModelIndex i = t->model()->index(n - 1, 0);
+        const QString text = i.data().toString();
+        const QFontMetrics fm(pismoBunky(t, i));
+        const int sirka = sirkaProText(t, i);
+        QVERIFY2(fm.horizontalAdvance(text) <= sirka,
+                 qPrintable(QString("%1 needs %2 px of %3")
+                                .arg(text)
+                                .arg(fm.horizontalAdvance(text))
+                                .arg(sirka)));
+        QCOMPARE(ukazano(t, fm, text, sirka), text);
+    }
+    const QModelIndex id = t->model()->index(0, 1);
+    const QFontMetrics fm(pismoBunky(t, id));
+    QVERIFY(fm.horizontalAdvance(QString(14, QLatin1Char('D'))) <= sirkaProText(t, id));
+
+    // The panel's number field holds the highest key number.
+    f.ObnovPatra(2000);
+    QLineEdit* e = f.EditAktKlic;
+    QStyleOptionFrame volby;
+    volby.initFrom(e);
+    volby.lineWidth =
+        e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &volby, e) : 0;
+    const QRect obsah = e->style()->subElementRect(QStyle::SE_LineEditContents, &volby, e);
+    const QMargins okraje = e->textMargins();
+    const int prostor = obsah.width() - okraje.left() - okraje.right() -
+                        2 * 2;  // 2 px each side in the edit itself
+    QVERIFY2(e->fontMetrics().horizontalAdvance(e->text()) <= prostor,
+             qPrintable(QString("%1 in %2 px").arg(e->text()).arg(prostor)));
+}
+
+void WindowTest::namesOfTheLayout() {
+    Okno o;
+    TForm1& f = o.Form;
+    QVERIFY(f.findChild<QMenuBar*>("MainMenu1"));
+    QCOMPARE(f.menuBar()->objectName(), QString("MainMenu1"));
+    for (QLabel* l : {f.Label1, f.Label3, f.Label4, f.Label5})
+        QCOMPARE(f.findChild<QLabel*>(l->objectName()), l);
+    QCOMPARE(f.Label1->objectName(), QString("Label1"));
+    QCOMPARE(f.Label3->objectName(), QString("Label3"));
+    QCOMPARE(f.Label4->objectName(), QString("Label4"));
+    QCOMPARE(f.Label5->objectName(), QString("Label5"));
+    f.AddKeyButt();
+    for (int n = 1; n <= 24; ++n) {
+        f.Patro[n - 1]->setChecked(true);
+        QVERIFY(QMetaObject::invokeMethod(&f, qPrintable(QString("Patro%1Click").arg(n))));
+        QCOMPARE(f.Klice.klic(1).Patra[n - 1], 1);
+    }
+}
+
+void WindowTest::iconsScaleAndHaveAGreyedImage() {
+    Okno o;
+    for (const char* jmeno : {"SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton9",
+                              "SpeedButton4", "SpeedButton5", "SpeedButton6", "SpeedButton7",
+                              "SpeedButton8", "StopCommButt", "SpeedButton10"}) {
+        const QIcon ikona = o.Form.findChild<QToolButton*>(jmeno)->icon();
+        // Drawn from a scalable picture: as sharp at twice the size.
+        const QImage velka = ikona.pixmap(QSize(32, 32)).toImage();
+        QCOMPARE(velka.size(), QSize(32, 32));
+        const QImage normalni = ikona.pixmap(QSize(16, 16)).toImage();
+        const QImage seda = ikona.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
+        QVERIFY2(!normalni.isNull() && normalni != seda, jmeno);
+    }
+}
+
+void WindowTest::trafficLogInFixedPitch() {
+    Okno o;
+    QVERIFY(QFontInfo(o.Form.CommLog->font()).fixedPitch());
 }
 
 QTEST_MAIN(WindowTest)
