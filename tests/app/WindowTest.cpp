@@ -10,10 +10,13 @@
 #include "KeyGridModel.h"
 #include "MemoryMapModel.h"
 #include "OknoTestu.h"
+#include "PrekladyQt.h"
 
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 
 using namespace zak;
 
@@ -35,6 +38,7 @@ class WindowTest : public QObject {
     void namesOfTheLayout();
     void iconsScaleAndHaveAGreyedImage();
     void trafficLogInFixedPitch();
+    void qtDialogsInCzechOnACzechSystem();
 };
 
 void WindowTest::captionPagesAndStartValues() {
@@ -394,6 +398,38 @@ void WindowTest::iconsScaleAndHaveAGreyedImage() {
 void WindowTest::trafficLogInFixedPitch() {
     Okno o;
     QVERIFY(QFontInfo(o.Form.CommLog->font()).fixedPitch());
+}
+
+void WindowTest::qtDialogsInCzechOnACzechSystem() {
+    const QString anglicky = QCoreApplication::translate("QFileDialog", "&Open");
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+    QVERIFY(nainstalujPrekladyQt(*QCoreApplication::instance()));
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QString::fromUtf8("&Otevřít"));
+    QVERIFY(anglicky != QCoreApplication::translate("QFileDialog", "&Open"));
+
+    // The confirmation box keeps its fixed captions.
+    TForm1 f;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QStringList tlacitka;
+    QString titulek;
+    QTimer cekani;
+    connect(&cekani, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        cekani.stop();
+        titulek = box->windowTitle();
+        for (QAbstractButton* b : box->buttons())
+            tlacitka << b->text();
+        box->reject();
+    });
+    cekani.start(10);
+    f.ResetAllButt();
+    QCOMPARE(titulek, QString("Confirm"));
+    tlacitka.sort();
+    QCOMPARE(tlacitka, (QStringList{"&No", "&Yes"}));
 }
 
 QTEST_MAIN(WindowTest)
