@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QProxyStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 namespace zak {
@@ -18,6 +19,23 @@ class MaleOkraje : public QProxyStyle {
     }
 };
 
+// A cell is one line: a character that would break it (a line feed byte in the memory map) is
+// drawn as a blank, or the style would end the cut line with an ellipsis.
+class JedenRadek : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* o, const QModelIndex& i) const override {
+        QStyledItemDelegate::initStyleOption(o, i);
+        for (QChar& c : o->text)
+            if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\v') ||
+                c == QLatin1Char('\f') || c == QChar::LineSeparator ||
+                c == QChar::ParagraphSeparator)
+                c = QLatin1Char(' ');
+    }
+};
+
 }  // namespace
 
 void citelneBunky(QTableView* t) {
@@ -25,6 +43,7 @@ void citelneBunky(QTableView* t) {
     styl->setParent(t);
     t->setStyle(styl);
     t->setTextElideMode(Qt::ElideNone);
+    t->setItemDelegate(new JedenRadek(t));
 }
 
 QFont pismoNaSirku(const QFont& zaklad, const QStringList& rodiny, const QString& vzor, int sirka) {

@@ -9,7 +9,7 @@ namespace zak {
 
 // The grids are narrow: their cells keep one pixel beside the text instead of the
 // style's wider margins, and a text too long for its cell is cut at the edge, never
-// shortened with an ellipsis.
+// shortened with an ellipsis; a character that would break the line is drawn as a blank.
 void citelneBunky(QTableView* t);
 
 // The largest font, no larger than `zaklad`, of the first of `rodiny` that is

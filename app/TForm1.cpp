@@ -240,6 +240,11 @@ void TForm1::vytvorStrankuKlice() {
     TabulkaKlicu->setColumnWidth(0, 20);
     TabulkaKlicu->setColumnWidth(1, 114);
     TabulkaKlicu->setColumnWidth(2, 196);
+    TabulkaKlicu->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TabulkaKlicu->setSelectionMode(QAbstractItemView::SingleSelection);
+    TabulkaKlicu->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TabulkaKlicu->setWordWrap(false);
+    citelneBunky(TabulkaKlicu);
     {
         // Key numbers up to "2000." in the narrow first column, the widest ID in the
         // second: the cell less its text margins and grid line.
@@ -252,15 +257,12 @@ void TForm1::vytvorStrankuKlice() {
         TabulkaKlicu->setFont(
             pismoNaSirku(font(), {}, QString(14, QLatin1Char('D')), 114 - okraje));
     }
-    TabulkaKlicu->setSelectionBehavior(QAbstractItemView::SelectRows);
-    TabulkaKlicu->setSelectionMode(QAbstractItemView::SingleSelection);
-    TabulkaKlicu->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TabulkaKlicu->setWordWrap(false);
-    citelneBunky(TabulkaKlicu);
     // Tab leaves the grid for the next control instead of walking its cells.
     TabulkaKlicu->setTabKeyNavigation(false);
     TabulkaKlicu->installEventFilter(this);
     Kotvy.push_back(Kotva::ukotvi(TabulkaKlicu, false, true));
+    // The operator starts in the key grid, the first control of the page.
+    TabulkaKlicu->setFocus(Qt::OtherFocusReason);
     connect(TabulkaKlicu->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& aktualni) {
                 if (aktualni.isValid())

@@ -251,6 +251,7 @@ void EditorTest::tabLeavesTheGrid() {
     Okno o;
     TForm1& f = o.Form;
     QVERIFY(o.ukaz());
+    QCOMPARE(QApplication::focusWidget(), f.TabulkaKlicu);  // where the operator starts
     pridej(o, 3);
     o.klikniNaRadek(1);
     QTRY_VERIFY(f.TabulkaKlicu->hasFocus());
