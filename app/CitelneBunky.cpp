@@ -11,12 +11,16 @@ namespace {
 
 class MaleOkraje : public QProxyStyle {
   public:
+    explicit MaleOkraje(int okraj) : Okraj(okraj) {}
     int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override {
         // Item text keeps this margin plus one pixel on each side.
         if (m == PM_FocusFrameHMargin)
-            return 0;
+            return Okraj - 1;
         return QProxyStyle::pixelMetric(m, o, w);
     }
+
+  private:
+    int Okraj;
 };
 
 // A cell is one line: a character that would break it (a line feed byte in the memory map) is
@@ -38,8 +42,8 @@ class JedenRadek : public QStyledItemDelegate {
 
 }  // namespace
 
-void citelneBunky(QTableView* t) {
-    auto* styl = new MaleOkraje;
+void citelneBunky(QTableView* t, int okraj) {
+    auto* styl = new MaleOkraje(okraj);
     styl->setParent(t);
     t->setStyle(styl);
     t->setTextElideMode(Qt::ElideNone);

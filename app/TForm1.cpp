@@ -244,7 +244,8 @@ void TForm1::vytvorStrankuKlice() {
     TabulkaKlicu->setSelectionMode(QAbstractItemView::SingleSelection);
     TabulkaKlicu->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TabulkaKlicu->setWordWrap(false);
-    citelneBunky(TabulkaKlicu);
+    // No margin: the number column is only 20 pixels wide.
+    citelneBunky(TabulkaKlicu, 0);
     {
         // Key numbers up to "2000." in the narrow first column, the widest ID in the
         // second: the cell less its text margins and grid line.
@@ -362,7 +363,7 @@ void TForm1::vytvorStrankuMapa() {
     MapaPameti->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MapaPameti->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MapaPameti->setWordWrap(false);
-    citelneBunky(MapaPameti);
+    citelneBunky(MapaPameti, 1);
     Kotvy.push_back(Kotva::ukotvi(MapaPameti, false, true));
 }
 

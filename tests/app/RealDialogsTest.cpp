@@ -69,13 +69,18 @@ void odpovezDialogu(const QString& jmeno, bool& hotovo) {
 
 // After a dialog: nothing of it is left on screen and the main window has the keyboard.
 bool oknoMaKlavesnici(TForm1& f) {
-    return QTest::qWaitFor(
+    const bool ma = QTest::qWaitFor(
         [&f] {
             return !QApplication::activePopupWidget() && !QApplication::activeModalWidget() &&
                    QApplication::activeWindow() == &f && QApplication::focusWidget() &&
                    QApplication::focusWidget()->window() == &f;
         },
         3000);
+    if (!ma)
+        qWarning() << "popup" << QApplication::activePopupWidget() << "modal"
+                   << QApplication::activeModalWidget() << "active" << QApplication::activeWindow()
+                   << "focus" << QApplication::focusWidget();
+    return ma;
 }
 
 void zapisSeznam(const QString& soubor, int pocet) {
