@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -16,6 +17,7 @@ class RealDialogsTest : public QObject {
   private slots:
     void openByTypedNameThenEditAndSave();
     void saveByTypedNameThenEditAndSaveAgain();
+    void openRefusesAMissingName();
 
   private:
     QTemporaryDir Slozka;
@@ -178,6 +180,43 @@ void RealDialogsTest::saveByTypedNameThenEditAndSaveAgain() {
     QVERIFY2(druhy.contains("[Klic0001]\r\nID=00000000000000\r\nKomentar=Druhy\r\n"),
              druhy.constData());
     QVERIFY(oknoMaKlavesnici(f));
+}
+
+void RealDialogsTest::openRefusesAMissingName() {
+    TForm1 f;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    f.AddKeyButt();
+    f.AddKeyButt();
+
+    // A mistyped name: the dialog says so and stays open; the operator then cancels it.
+    bool odmitnuto = false;
+    QTimer naDialog, naZpravu;
+    connect(&naZpravu, &QTimer::timeout, [&] {
+        auto* zprava = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!zprava || !zprava->isVisible())
+            return;
+        naZpravu.stop();
+        QTest::keyClick(zprava->windowHandle(), Qt::Key_Return);
+    });
+    connect(&naDialog, &QTimer::timeout, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible())
+            return;
+        naDialog.stop();
+        (void)QTest::qWaitFor([d] { return d->isActiveWindow(); }, 5000);
+        pis(d->windowHandle(), Slozka.filePath("preklep.ZAK"));
+        naZpravu.start(20);
+        QTest::keyClick(d->windowHandle(), Qt::Key_Return);  // returns when the message is answered
+        odmitnuto = !naZpravu.isActive() && d->isVisible();
+        QTest::keyClick(d->windowHandle(), Qt::Key_Escape);
+    });
+    naDialog.start(20);
+    QTest::keyClick(klavesnice(f), Qt::Key_O, Qt::ControlModifier);
+    QVERIFY(odmitnuto);
+    QCOMPARE(f.Klice.PocetKlicu, 2);
 }
 
 QTEST_MAIN(RealDialogsTest)
