@@ -364,6 +364,7 @@ void TForm1::vytvorStrankuMapa() {
     MapaPameti->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MapaPameti->setWordWrap(false);
     citelneBunky(MapaPameti, 1);
+    MapaPameti->setTabKeyNavigation(false);  // Tab leaves the grid, as in the key grid
     Kotvy.push_back(Kotva::ukotvi(MapaPameti, false, true));
 }
 
