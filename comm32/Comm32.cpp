@@ -179,8 +179,9 @@ bool TComm32::StartComm() {
     session_ = std::move(session);
 
     try {
-        session_->Reader = CreateThread<TReadThread>("Unable to create Read thread",
-                                                     TReadSettings{burstGap_, ReadLineErrorCounts});
+        session_->Reader = CreateThread<TReadThread>(
+            "Unable to create Read thread",
+            TReadSettings{burstGap_, burstCompleteTest_, ReadLineErrorCounts});
         session_->Writer = CreateThread<TWriteThread>("Unable to create Write thread");
         for (;;) {
             // A handler run during the wait may have stopped this session (and started another).

@@ -28,6 +28,7 @@
 // is set; the window sets none.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -51,6 +52,8 @@ enum class TCommThreadKind;
 // pseudo-terminals).
 using TReceiveDataEvent =
     std::function<void(const std::uint8_t* Buffer, std::uint16_t BufferLength)>;
+// Is the burst received so far complete? See TComm32::SetBurstCompleteTest.
+using BurstCompleteTest = std::function<bool(const std::uint8_t* bytes, std::size_t n)>;
 // A notification with the component as its sender.
 using TNotifyEvent = std::function<void(TComm32* Sender)>;
 
@@ -100,6 +103,14 @@ class TComm32 {
     // Tests shorten it so that they need not wait.
     std::chrono::milliseconds BurstGap() const { return burstGap_; }
     void SetBurstGap(std::chrono::milliseconds value) { burstGap_ = value; }
+
+    // A burst may end early: the test is called on the reader thread with the bytes of the
+    // burst so far each time bytes arrive, and when it returns true the burst is delivered at
+    // once instead of after BurstGap of silence; the bytes that follow begin a new burst.
+    // Otherwise the silence rule applies (a burst still ends after the gap and at 2048 bytes).
+    // Set it while closed (StartComm reads it); empty, the default, means the silence rule
+    // only. The window never sets it.
+    void SetBurstCompleteTest(BurstCompleteTest test) { burstCompleteTest_ = std::move(test); }
 
     // Opens the device named by CommPort, applies the line settings, starts the reader and the
     // writer and returns true once both have reported ready. While it waits it dispatches the
@@ -167,6 +178,7 @@ class TComm32 {
     std::string commPort_ = "COM2";
     TLineSettings settings_;
     std::chrono::milliseconds burstGap_ = DefaultBurstGap;
+    BurstCompleteTest burstCompleteTest_;
     TReceiveDataEvent onReceiveData_;
     TNotifyEvent onRequestHangup_;
 };

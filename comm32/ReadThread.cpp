@@ -68,6 +68,8 @@ TReadThread::TReadResult TReadThread::ReadInto(TBurstCollector& burst, short eve
     const ssize_t count = ::read(Port(), burst.Space(), burst.Room());
     if (count > 0) {
         burst.Added(static_cast<std::size_t>(count), TBurstCollector::Clock::now());
+        if (settings_.BurstComplete && settings_.BurstComplete(burst.Bytes(), burst.Size()))
+            burst.EndNow();
         return TReadResult::Continue;
     }
     const int error = count == 0 ? 0 : errno;
