@@ -170,7 +170,7 @@ bool TComm32::StartComm() {
     if (session_)
         throw ECommsError("Already have a comm file open");
     auto session = std::make_unique<TSession>(
-        ++lastSessionId_, TCommDevice::Open(ResolveCommPort(commPort_), settings_));
+        ++lastSessionId_, TCommDevice::Open(ResolveCommPort(commPort_), settings_, lockDirectory_));
     if (!session->Stop.Valid()) {
         LogLastError(session->Stop.CreationError(), "Unable to CreateEvent: ");
         return false;

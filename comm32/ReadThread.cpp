@@ -45,7 +45,7 @@ void TReadThread::Execute() {
         }
         // The stop event ranks first: an unfinished burst is dropped.
         if (waits[0].revents != 0) {
-            OutputDebugText("Time to Exit");
+            WriteCommsLog("Time to Exit");
             return;
         }
         // A line error ranks above the data that came with it.

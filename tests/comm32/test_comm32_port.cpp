@@ -55,6 +55,7 @@ class Comm32Port : public ::testing::Test {
   protected:
     Comm32Port() {
         comm.SetCommPort(pty.Path());
+        comm.SetLockDirectory(lockDir.Path());
         // Most tests do not depend on where bursts end; those that do put the real gap back.
         comm.SetBurstGap(ShortGap);
         comm.SetOnReceiveData([this](const std::uint8_t* buffer, std::uint16_t length) {
@@ -89,6 +90,7 @@ class Comm32Port : public ::testing::Test {
         return all;
     }
 
+    test::TempDir lockDir;
     PtyPair pty;
     TEventQueue queue;
     TComm32 comm{queue};
@@ -378,6 +380,7 @@ TEST_F(Comm32Port, StopWithAWritePendingAndBlocksQueued) {
     comm.StopComm();
     EXPECT_FALSE(comm.IsOpen());
     EXPECT_TRUE(log.Has("Write thread shutting down"));
+    EXPECT_TRUE(log.Has("Time to Exit"));
     EXPECT_FALSE(log.Has("Closing TAPI"));  // a stop is not a write failure
     EXPECT_LT(pty.Drain().size(), block.size() * 100);
 
