@@ -176,6 +176,9 @@ class TComm32 {
     std::unique_ptr<TThread> CreateThread(const char* failureText, TSettings&&... settings);
     // Ends the open session; the first comms log failure on the way lands in `logFailure`.
     void CloseSession(std::exception_ptr& logFailure);
+    // Signal the stop event, purge the thread's direction and wait for the thread to end.
+    void CloseReadThread(TSession& session, std::exception_ptr& logFailure);
+    void CloseWriteThread(TSession& session, std::exception_ptr& logFailure);
     void CloseSessionQuietly();
 
     TNotificationSink& windowThread_;

@@ -55,7 +55,7 @@ void TReadThread::Execute() {
             return;
         }
         if (burst.Due(TBurstCollector::Clock::now())) {
-            if (!Deliver(burst)) {
+            if (!HandleReadData(burst.Take())) {
                 PostHangupRequest();
                 return;
             }
@@ -80,7 +80,7 @@ TReadThread::TReadResult TReadThread::ReadInto(TBurstCollector& burst, short eve
         return TReadResult::Continue;
 
     // The line has ended. The bytes received before the end still go out, ahead of the hang-up.
-    if (!burst.Empty() && !Deliver(burst))
+    if (!burst.Empty() && !HandleReadData(burst.Take()))
         return TReadResult::Ended;
     if (count == 0 || error == EAGAIN || IsDeviceGone(error)) {
         WriteCommsLog(DeviceGoneLine);
@@ -90,9 +90,11 @@ TReadThread::TReadResult TReadThread::ReadInto(TBurstCollector& burst, short eve
     return TReadResult::Ended;
 }
 
-bool TReadThread::Deliver(TBurstCollector& burst) {
+bool TReadThread::HandleReadData(TCommBlock block) {
+    if (block.Count() == 0)
+        return false;
     WriteCommsLog("Got something from Comm port!!!");
-    return Notifier().PostData(burst.Take());
+    return Notifier().PostData(std::move(block));
 }
 
 void TReadThread::ReportLineErrors() {

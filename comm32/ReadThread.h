@@ -46,7 +46,8 @@ class TReadThread final : public TCommThread {
     void Shutdown() override;
 
     TReadResult ReadInto(TBurstCollector& burst, short events);
-    bool Deliver(TBurstCollector& burst);
+    // Posts a received burst; false when it is empty or cannot be posted (the reader ends).
+    bool HandleReadData(TCommBlock block);
     void ReportLineErrors();
 
     const TReadSettings settings_;
