@@ -3,7 +3,8 @@
 #   1. the suite in a normal build (windows offscreen), and the window tests again under Xvfb;
 #   2. the suite under AddressSanitizer + UndefinedBehaviorSanitizer;
 #   3. the serial component's tests under ThreadSanitizer;
-#   4. the fuzz targets, each for a short bounded time.
+#   4. the fuzz targets, each for a short bounded time;
+#   5. the Debian package: built, installed into an empty root and checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -40,5 +41,9 @@ if [ -x tools/fuzz.sh ]; then
   step "Fuzz targets"
   ./tools/fuzz.sh
 fi
+
+step "Debian package"
+deb=$(./tools/package.sh build-pkg | tail -n1)
+./tests/package/check_package.sh "$deb"
 
 step "All tests passed"

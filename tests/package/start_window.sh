@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Run under a display by check_package.sh: starts the window, waits until it is shown with
+# its title and icon, writes the shared libraries it has loaded to the file $2, then closes
+# it with its menu ("Soubor", "Konec") and expects it to end with status 0.
+set -euo pipefail
+program=$1
+loaded=$2
+
+"$program" &
+pid=$!
+stop() {
+  kill "$pid" 2>/dev/null || true
+  echo "start_window: $*" >&2
+  exit 1
+}
+
+# The waits are bounds for a broken start, not measurements.
+win=$(timeout 60 xdotool search --sync --onlyvisible --name '^ZAK Manager v\.0\.1$' | head -n1) ||
+  stop "no window titled \"ZAK Manager v.0.1\" appeared"
+xprop -id "$win" _NET_WM_ICON | grep -q '^_NET_WM_ICON(CARDINAL) = ' || stop "the window has no icon"
+awk '$6 ~ /\.so/ { print $6 }' "/proc/$pid/maps" | sort -u >"$loaded"
+
+xdotool windowfocus --sync "$win" key --clearmodifiers alt+s k
+timeout 30 tail --pid="$pid" -f /dev/null || stop "the window did not end after Soubor, Konec"
+wait "$pid" || stop "the window ended with status $?"
