@@ -8,6 +8,8 @@
 # brings in, and validates the desktop entry, the AppStream metadata, the manual pages and
 # the package itself (lintian, no errors).
 set -euo pipefail
+# (Output piped into grep is read to its end, not "grep -q": a writer stopped early by
+# SIGPIPE would fail the pipeline.)
 deb=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 work=$(mktemp -d)
@@ -26,7 +28,7 @@ touch "$root"/var/lib/dpkg/{status,available}
 # The root holds only this package: its dependencies are the machine's own.
 dpkg --root="$root" --force-depends --force-not-root --log=/dev/null -i "$deb" >"$work/dpkg.log" 2>&1 ||
   { cat "$work/dpkg.log" >&2; exit 1; }
-dpkg --root="$root" -s zak-manager | grep -q '^Status: install ok installed' ||
+dpkg --root="$root" -s zak-manager | grep '^Status: install ok installed' >/dev/null ||
   fail "dpkg does not list the package as installed"
 bin=$root/usr/bin
 
@@ -36,7 +38,7 @@ for program in zak-manager zak-sim; do
 done
 for program in "$bin"/*; do
   name=$(basename "$program")
-  if ldd "$program" | grep -q 'not found'; then
+  if ldd "$program" | grep 'not found' >/dev/null; then
     fail "$name: libraries not found: $(ldd "$program" | grep 'not found' | tr -s ' \t' ' ')"
   fi
   [ -f "$root/usr/share/man/man1/$name.1.gz" ] || fail "$name has no manual page"
@@ -47,9 +49,9 @@ for page in "$root"/usr/share/man/man1/*.1.gz; do
 done
 
 step "command-line programs from the installed paths"
-"$bin/zak-sim" --help | grep -q '^Usage: zak-sim' || fail "zak-sim --help prints no usage"
+"$bin/zak-sim" --help | grep '^Usage: zak-sim' >/dev/null || fail "zak-sim --help prints no usage"
 if [ -e "$bin/zakctl" ]; then
-  "$bin/zakctl" --version | grep -q 'zakctl' || fail "zakctl --version does not name zakctl"
+  "$bin/zakctl" --version | grep 'zakctl' >/dev/null || fail "zakctl --version does not name zakctl"
 else
   echo "(zakctl is not part of this build)"
 fi

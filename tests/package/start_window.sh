@@ -15,9 +15,10 @@ stop() {
 }
 
 # The waits are bounds for a broken start, not measurements.
-win=$(timeout 60 xdotool search --sync --onlyvisible --name '^ZAK Manager v\.0\.1$' | head -n1) ||
+windows=$(timeout 60 xdotool search --sync --onlyvisible --name '^ZAK Manager v\.0\.1$') ||
   stop "no window titled \"ZAK Manager v.0.1\" appeared"
-xprop -id "$win" _NET_WM_ICON | grep -q '^_NET_WM_ICON(CARDINAL) = ' || stop "the window has no icon"
+win=${windows%%$'\n'*}
+xprop -id "$win" _NET_WM_ICON | grep '^_NET_WM_ICON(CARDINAL) = ' >/dev/null || stop "the window has no icon"
 awk '$6 ~ /\.so/ { print $6 }' "/proc/$pid/maps" | sort -u >"$loaded"
 
 xdotool windowfocus --sync "$win" key --clearmodifiers alt+s k
