@@ -51,8 +51,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # (the window's icon) as a plug-in, which dpkg-shlibdeps cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
-# The window asks for "MS Sans Serif" and prints in "Courier New"; fontconfig maps them to
-# the metric-compatible Liberation faces, so the columns line up as designed.
+# Without "MS Sans Serif" the window takes Liberation Sans, and the printed list's "Courier
+# New" becomes Liberation Mono through fontconfig: faces of the same metrics, so the
+# layouts line up as designed.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
 # The package's short description; its long one is the file's text (CPack escapes
 # apostrophes there as XML, so the text has none).
