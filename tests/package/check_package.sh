@@ -69,7 +69,7 @@ exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 step "the window from the desktop entry's command, under Xvfb"
 # Closing through the menu ("Soubor", then "Konec") ends the program with status 0.
 xvfb-run -a -s "-screen 0 1024x768x24" \
-  "$here/start_window.sh" "$bin/$exec_line" "$work/loaded" || fail "the window did not start and end"
+  "$here/start_window.sh" "$work/loaded" "$bin/$exec_line" || fail "the window did not start and end"
 
 step "the Qt plug-ins the window loaded come with the Depends line"
 # The linked libraries are dpkg-shlibdeps' business; the plug-ins Qt opens at run time

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Run under a display by check_package.sh: starts the window, waits until it is shown with
-# its title and icon, writes the shared libraries it has loaded to the file $2, then closes
-# it with its menu ("Soubor", "Konec") and expects it to end with status 0.
+# Run under a display by the package checks:
+#   start_window.sh LOADED COMMAND [ARGUMENT...]
+# starts the window with the command, waits until it is shown with its title and icon,
+# writes the shared libraries it has loaded to the file LOADED, then closes it with its
+# menu ("Soubor", "Konec") and expects it to end with status 0.
 set -euo pipefail
-program=$1
-loaded=$2
+loaded=$1
+shift
 
-"$program" &
+"$@" &
 pid=$!
 stop() {
   kill "$pid" 2>/dev/null || true
