@@ -51,7 +51,8 @@ done
 step "command-line programs from the installed paths"
 "$bin/zak-sim" --help | grep '^Usage: zak-sim' >/dev/null || fail "zak-sim --help prints no usage"
 if [ -e "$bin/zakctl" ]; then
-  "$bin/zakctl" --version | grep 'zakctl' >/dev/null || fail "zakctl --version does not name zakctl"
+  version=$("$bin/zakctl" --version) || fail "zakctl --version failed"
+  [ -n "$version" ] || fail "zakctl --version printed nothing"
 else
   echo "(zakctl is not part of this build)"
 fi
