@@ -3,10 +3,10 @@
 #   tests/package/check_package.sh build-pkg/zak-manager_*.deb
 # It installs the package with dpkg into an empty root, checks that the installed programs
 # find their libraries, runs them from the installed paths (the window under Xvfb, until
-# its titled window is shown, then closed from its menu), checks that every library the
-# running window loaded, Qt's plug-ins included, comes from a package the Depends line
-# brings in, and validates the desktop entry, the AppStream metadata, the manual pages and
-# the package itself (lintian, no errors).
+# its titled window is shown, then closed from its menu), checks that every Qt plug-in the
+# running window loaded comes from a package the Depends line brings in, and validates the
+# desktop entry, the AppStream metadata, the manual pages and the package itself (lintian,
+# no errors).
 set -euo pipefail
 # (Output piped into grep is read to its end, not "grep -q": a writer stopped early by
 # SIGPIPE would fail the pipeline.)
