@@ -12,6 +12,7 @@ packages=(
   fonts-liberation fontconfig
   poppler-utils
   clang-format
+  dpkg-dev file lintian appstream desktop-file-utils man-db debootstrap
 )
 
 missing=()

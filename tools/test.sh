@@ -3,7 +3,9 @@
 #   1. the suite in a normal build (windows offscreen), and the window tests again under Xvfb;
 #   2. the suite under AddressSanitizer + UndefinedBehaviorSanitizer;
 #   3. the serial component's tests under ThreadSanitizer;
-#   4. the fuzz targets, each for a short bounded time.
+#   4. the fuzz targets, each for a short bounded time;
+#   5. the Debian package: built, installed into an empty root and checked (with
+#      ZAK_FRESH_DEBIAN=1 also installed with apt-get into a fresh Debian 12).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -39,6 +41,14 @@ TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 if [ -x tools/fuzz.sh ]; then
   step "Fuzz targets"
   ./tools/fuzz.sh
+fi
+
+step "Debian package"
+deb=$(./tools/package.sh build-pkg | tail -n1)
+./tests/package/check_package.sh "$deb"
+# A fresh Debian 12 made by debootstrap needs the network and a few minutes: on request.
+if [ "${ZAK_FRESH_DEBIAN:-0}" = 1 ]; then
+  ./tests/package/fresh_debian.sh "$deb"
 fi
 
 step "All tests passed"
