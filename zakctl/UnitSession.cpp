@@ -1,0 +1,169 @@
+#include "UnitSession.h"
+
+#include <cstdio>
+
+#include "CtlError.h"
+#include "PortArgument.h"
+
+namespace zak::ctl {
+
+namespace {
+
+std::string verdictText(BurstVerdict v) {
+    switch (v) {
+        case BurstVerdict::Reply:
+            return "the reply";
+        case BurstVerdict::ChecksumError:
+            return "a damaged reply";
+        case BurstVerdict::OtherCode:
+            return "a reply of another code";
+        case BurstVerdict::WrongLength:
+            return "a reply of the wrong length";
+    }
+    return "?";
+}
+
+std::string blockName(const char* what, std::uint16_t addr) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "the %s of block %u (0x%04X)", what, addr, addr);
+    return buf;
+}
+
+}  // namespace
+
+UnitSession::UnitSession(LineOptions options, TrafficLog& log)
+    : options_(std::move(options)), log_(log), comm_(queue_) {
+    timing_.baud = static_cast<int>(UnitBaudRate);
+    timing_.burstGap = options_.burstGap;
+    comm_.SetCommPort(options_.port);
+    comm_.SetBaudRate(UnitBaudRate);
+    comm_.SetBurstGap(options_.burstGap);
+    comm_.SetOnReceiveData([this](const std::uint8_t* data, std::uint16_t n) {
+        bursts_.push_back({Bytes(data, data + n), Clock::now()});
+        lastBurstAt_ = Clock::now();
+    });
+    comm_.SetOnRequestHangup([this](TComm32*) { lost_ = true; });
+}
+
+UnitSession::~UnitSession() {
+    try {
+        comm_.StopComm();
+    } catch (...) {
+        // Only the comms log can fail here, and zakctl keeps none.
+    }
+}
+
+void UnitSession::Open() {
+    bool open = false;
+    try {
+        open = comm_.StartComm();
+    } catch (const ECommsError& e) {
+        throw CtlError(ExitStatus::PortFailed, "cannot open the port " +
+                                                   DescribePort(options_.port) + ": " + e.what() +
+                                                   " (missing, in use, or not permitted)");
+    }
+    if (!open) {
+        throw CtlError(ExitStatus::PortFailed,
+                       "cannot open the port " + DescribePort(options_.port));
+    }
+}
+
+void UnitSession::PortLost() const {
+    throw CtlError(ExitStatus::PortFailed, "the port " + DescribePort(options_.port) +
+                                               " stopped working during the transfer "
+                                               "(unplugged or closed)");
+}
+
+void UnitSession::Send(const Bytes& request) {
+    if (lost_ || !comm_.WriteCommData(request.data(), static_cast<std::uint16_t>(request.size())))
+        PortLost();
+    log_.Line(SentLogLine(request.data(), request.size()));
+}
+
+std::optional<UnitSession::Burst> UnitSession::NextBurst(Clock::time_point limit) {
+    while (bursts_.empty()) {
+        if (lost_)
+            PortLost();
+        if (!queue_.DispatchUntil(limit))
+            return std::nullopt;
+    }
+    Burst b = std::move(bursts_.front());
+    bursts_.pop_front();
+    return b;
+}
+
+std::optional<Bytes> UnitSession::AwaitReply(AwaitedReply awaited, Clock::time_point deadline,
+                                             std::string& failure) {
+    // After the deadline the line must go quiet before the request may go out again: no
+    // burst for the line time of the longest reply and two burst gaps.
+    const auto quiet =
+        LineTime(timing_, ReplyLength(static_cast<std::uint8_t>(FrameCode::RplBlockData))) +
+        2 * options_.burstGap;
+    // A line that never goes quiet cannot be asked again safely.
+    const auto giveUp = deadline + 10 * (deadline - Clock::now());
+    for (;;) {
+        const auto limit = std::max(deadline, lastBurstAt_ + quiet);
+        if (Clock::now() >= limit)
+            return std::nullopt;
+        if (Clock::now() >= giveUp) {
+            throw CtlError(ExitStatus::NoAnswer,
+                           "the line to " + DescribePort(options_.port) + " does not go quiet");
+        }
+        std::optional<Burst> burst = NextBurst(limit);
+        if (!burst)
+            continue;
+        const BurstVerdict verdict = JudgeBurst(awaited, burst->bytes.data(), burst->bytes.size());
+        log_.Line(ReceivedLogLine(burst->bytes.data(), burst->bytes.size(),
+                                  ChecksumOk(burst->bytes.data(), burst->bytes.size())));
+        if (verdict == BurstVerdict::Reply)
+            return std::move(burst->bytes);
+        log_.Line("# not acted upon: " + verdictText(verdict));
+        failure = verdictText(verdict);
+    }
+}
+
+Bytes UnitSession::Exchange(const Bytes& request, const std::string& what) {
+    const auto code = static_cast<FrameCode>(request[0]);
+    const AwaitedReply awaited = AwaitedFor(code);
+    const auto longest = LongestReplyTime(timing_, code);
+    std::string failure = "no reply";
+    const int tries = options_.retries + 1;
+    for (lastTries_ = 1; lastTries_ <= tries; ++lastTries_) {
+        if (lastTries_ > 1) {
+            ++repeated_;
+            log_.Line("# " + what + ": " + failure + "; asked again (try " +
+                      std::to_string(lastTries_) + " of " + std::to_string(tries) + ")");
+        }
+        failure = "no reply";
+        Send(request);
+        if (std::optional<Bytes> reply = AwaitReply(awaited, Clock::now() + longest, failure))
+            return *reply;
+    }
+    throw CtlError(ExitStatus::NoAnswer, "the unit did not answer " + what + " (" + failure +
+                                             " at each of " + std::to_string(tries) + " tries)");
+}
+
+BlockData UnitSession::ReadBlock(std::uint16_t addr) {
+    const Bytes reply = Exchange(ReadBlockRequest(addr), blockName("read", addr));
+    BlockData data{};
+    std::copy(reply.begin() + 1, reply.begin() + 1 + BlockLength, data.begin());
+    return data;
+}
+
+void UnitSession::WriteBlock(std::uint16_t addr, const BlockData& data) {
+    Exchange(WriteBlockRequest(addr, data), blockName("write", addr));
+}
+
+std::optional<TKod> UnitSession::LastKey() {
+    const Bytes reply = Exchange(LastKeyRequest(), "the last-key request");
+    if (reply[0] == static_cast<std::uint8_t>(FrameCode::RplLastKey))
+        return KodFromLastKeyReply(reply.data());
+    if (lastTries_ > 1) {
+        throw CtlError(ExitStatus::NoAnswer,
+                       "the unit's first answer to the last-key request was lost, and it now "
+                       "reports no new key; if a key was presented, present it again and repeat");
+    }
+    return std::nullopt;
+}
+
+}  // namespace zak::ctl
