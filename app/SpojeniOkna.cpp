@@ -25,6 +25,14 @@ bool SpojeniOkna::EnsureOpen() {
     return true;
 }
 
+void SpojeniOkna::Comm321RequestHangup() {
+    // A dead descriptor would keep the old device number while the adapter comes back under
+    // the same name (or its /dev/serial/by-id link); if it does not come back, the next frame
+    // reports the missing port as any open does. Nothing is shown now.
+    Okno.Comm321.StopComm();
+    Okno.PortOpen = false;
+}
+
 void SpojeniOkna::QueueByte(std::uint8_t byte) {
     Okno.Comm321.WriteCommData(&byte, 1);
 }

@@ -30,6 +30,10 @@ class SpojeniOkna : public LinkPort, public LinkWindow, public LinkClock {
     TimePoint Now() override;
     void CallTickAfter(std::chrono::milliseconds delay) override;
 
+    // The port's OnRequestHangup: the device has gone (an adapter pulled out, the line hung
+    // up). The port is let go, so that the next frame opens it again by its name.
+    void Comm321RequestHangup();
+
   private:
     TForm1& Okno;
 };

@@ -367,6 +367,8 @@ void TForm1::FormCreate() {
     Comm321.SetOnReceiveData([this](const std::uint8_t* data, std::uint16_t delka) {
         spust([=] { Comm321ReceiveData(data, delka); });
     });
+    Comm321.SetOnRequestHangup(
+        [this](TComm32*) { spust([this] { Spojeni.Comm321RequestHangup(); }); });
     ComboPort->setCurrentIndex(0);
     PortOpen = false;
     Klice.PocetKlicu = 0;

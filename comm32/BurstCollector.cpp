@@ -11,7 +11,7 @@ void TBurstCollector::Added(std::size_t count, Clock::time_point now) {
 }
 
 bool TBurstCollector::Due(Clock::time_point now) const {
-    return !Empty() && (Room() == 0 || now >= deadline_);
+    return !Empty() && (ended_ || Room() == 0 || now >= deadline_);
 }
 
 int TBurstCollector::PollTimeout(Clock::time_point now) const {
@@ -27,6 +27,7 @@ int TBurstCollector::PollTimeout(Clock::time_point now) const {
 TCommBlock TBurstCollector::Take() {
     TCommBlock block(bytes_.data(), size_);
     size_ = 0;
+    ended_ = false;
     return block;
 }
 

@@ -170,7 +170,7 @@ bool TComm32::StartComm() {
     if (session_)
         throw ECommsError("Already have a comm file open");
     auto session = std::make_unique<TSession>(
-        ++lastSessionId_, TCommDevice::Open(ResolveCommPort(commPort_), settings_));
+        ++lastSessionId_, TCommDevice::Open(ResolveCommPort(commPort_), settings_, lockDirectory_));
     if (!session->Stop.Valid()) {
         LogLastError(session->Stop.CreationError(), "Unable to CreateEvent: ");
         return false;
@@ -179,8 +179,9 @@ bool TComm32::StartComm() {
     session_ = std::move(session);
 
     try {
-        session_->Reader = CreateThread<TReadThread>("Unable to create Read thread",
-                                                     TReadSettings{burstGap_, ReadLineErrorCounts});
+        session_->Reader = CreateThread<TReadThread>(
+            "Unable to create Read thread",
+            TReadSettings{burstGap_, burstCompleteTest_, ReadLineErrorCounts});
         session_->Writer = CreateThread<TWriteThread>("Unable to create Write thread");
         for (;;) {
             // A handler run during the wait may have stopped this session (and started another).
@@ -218,25 +219,8 @@ void TComm32::StopComm() {
 void TComm32::CloseSession(std::exception_ptr& logFailure) {
     LogKeeping(logFailure, "Stopping the Comm");
     std::unique_ptr<TSession> session = std::move(session_);
-    const int port = session->Device.Handle();
-    if (session->Reader) {
-        LogKeeping(logFailure, "Closing Read Thread ");
-        session->Stop.Signal();
-        ::tcflush(port, TCIFLUSH);
-        if (!session->Reader->WaitFor(ThreadExitWait)) {
-            LogKeeping(logFailure, "Read thread not exiting.  Terminating it.");
-        }
-        session->Reader.reset();
-    }
-    if (session->Writer) {
-        LogKeeping(logFailure, "Closing Write Thread");
-        session->Stop.Signal();
-        ::tcflush(port, TCOFLUSH);
-        if (!session->Writer->WaitFor(ThreadExitWait)) {
-            LogKeeping(logFailure, "Write thread not exiting.  Terminating it.");
-        }
-        session->Writer.reset();
-    }
+    CloseReadThread(*session, logFailure);
+    CloseWriteThread(*session, logFailure);
     session.reset();
     if (!commsLogFileName_.empty()) {
         try {
@@ -246,6 +230,28 @@ void TComm32::CloseSession(std::exception_ptr& logFailure) {
                 logFailure = std::current_exception();
         }
     }
+}
+
+void TComm32::CloseReadThread(TSession& session, std::exception_ptr& logFailure) {
+    if (!session.Reader)
+        return;
+    LogKeeping(logFailure, "Closing Read Thread ");
+    session.Stop.Signal();
+    ::tcflush(session.Device.Handle(), TCIFLUSH);
+    if (!session.Reader->WaitFor(ThreadExitWait))
+        LogKeeping(logFailure, "Read thread not exiting.  Terminating it.");
+    session.Reader.reset();
+}
+
+void TComm32::CloseWriteThread(TSession& session, std::exception_ptr& logFailure) {
+    if (!session.Writer)
+        return;
+    LogKeeping(logFailure, "Closing Write Thread");
+    session.Stop.Signal();
+    ::tcflush(session.Device.Handle(), TCOFLUSH);
+    if (!session.Writer->WaitFor(ThreadExitWait))
+        LogKeeping(logFailure, "Write thread not exiting.  Terminating it.");
+    session.Writer.reset();
 }
 
 void TComm32::CloseSessionQuietly() {

@@ -28,6 +28,7 @@
 // is set; the window sets none.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -37,6 +38,7 @@
 #include "ECommsError.h"
 #include "LineSettings.h"
 #include "NotificationSink.h"
+#include "PortLock.h"
 
 namespace zak {
 
@@ -51,6 +53,8 @@ enum class TCommThreadKind;
 // pseudo-terminals).
 using TReceiveDataEvent =
     std::function<void(const std::uint8_t* Buffer, std::uint16_t BufferLength)>;
+// Is the burst received so far complete? See TComm32::SetBurstCompleteTest.
+using BurstCompleteTest = std::function<bool(const std::uint8_t* bytes, std::size_t n)>;
 // A notification with the component as its sender.
 using TNotifyEvent = std::function<void(TComm32* Sender)>;
 
@@ -88,6 +92,11 @@ class TComm32 {
     const std::string& CommPort() const { return commPort_; }
     void SetCommPort(const std::string& value) { commPort_ = value; }
 
+    // Where StartComm takes the port's lock file, the one other serial programs honour
+    // (PortLock.h); /run/lock after construction, none when empty. Read by StartComm.
+    const std::string& LockDirectory() const { return lockDirectory_; }
+    void SetLockDirectory(const std::string& value) { lockDirectory_ = value; }
+
     // The comms log file name; setting it also sets the process-wide name (Misc.h).
     const std::string& CommsLogFileName() const { return commsLogFileName_; }
     void SetCommsLogFileName(const std::string& value);
@@ -101,6 +110,14 @@ class TComm32 {
     std::chrono::milliseconds BurstGap() const { return burstGap_; }
     void SetBurstGap(std::chrono::milliseconds value) { burstGap_ = value; }
 
+    // A burst may end early: the test is called on the reader thread with the bytes of the
+    // burst so far each time bytes arrive, and when it returns true the burst is delivered at
+    // once instead of after BurstGap of silence; the bytes that follow begin a new burst.
+    // Otherwise the silence rule applies (a burst still ends after the gap and at 2048 bytes).
+    // Set it while closed (StartComm reads it); empty, the default, means the silence rule
+    // only. The window never sets it.
+    void SetBurstCompleteTest(BurstCompleteTest test) { burstCompleteTest_ = std::move(test); }
+
     // Opens the device named by CommPort, applies the line settings, starts the reader and the
     // writer and returns true once both have reported ready. While it waits it dispatches the
     // window thread's notifications (TNotificationSink::WaitAndDispatch), so other handlers,
@@ -109,13 +126,14 @@ class TComm32 {
     // Throws ECommsError:
     //   "Already have a comm file open"      when open; the open port is left untouched;
     //   "Error opening com port"             the device cannot be opened or is taken (another
-    //                                        opener, in this or another process, holds it);
+    //                                        opener, in this or another process, holds it:
+    //                                        its exclusive mark, its lock file or its flock);
     //   "File handle is not a comm handle. " the name is not a terminal device;
     //   "Unable to create Read thread"       the reader cannot be created, or it failed before
     //   "Unable to create Write thread"      it was ready; likewise the writer.
     // Returns false when the stop event cannot be created (comms log "Unable to CreateEvent: "
     // with the error text). After every throw but the first, and after false, the component is
-    // closed and the device is not held.
+    // closed and neither the device nor its lock file is held.
     // Should a handler run during the wait call StopComm (and perhaps StartComm again), the
     // wait ends at once and StartComm returns whether the component is open then.
     // An exception from a handler run during the wait propagates; the session being started
@@ -123,10 +141,11 @@ class TComm32 {
     bool StartComm();
 
     // Stops both threads (each is waited for; after ThreadExitWait a not-exiting line is
-    // logged and the wait goes on), closes the device and, when this component has a comms
-    // log file name, the comms log file. Does nothing when closed. Bytes still queued for the
-    // writer are not written. A comms log write that fails on the way does not stop the
-    // closing: its std::system_error is thrown once the component is closed.
+    // logged and the wait goes on), closes the device, removes its lock file and, when this
+    // component has a comms log file name, closes the comms log file. Does nothing when
+    // closed. Bytes still queued for the writer are not written. A comms log write that fails on
+    // the way does not stop the closing: its std::system_error is thrown once the component is
+    // closed.
     void StopComm();
 
     // Copies `length` bytes from `data` (may be null when `length` is 0) and queues them for
@@ -157,6 +176,9 @@ class TComm32 {
     std::unique_ptr<TThread> CreateThread(const char* failureText, TSettings&&... settings);
     // Ends the open session; the first comms log failure on the way lands in `logFailure`.
     void CloseSession(std::exception_ptr& logFailure);
+    // Signal the stop event, purge the thread's direction and wait for the thread to end.
+    void CloseReadThread(TSession& session, std::exception_ptr& logFailure);
+    void CloseWriteThread(TSession& session, std::exception_ptr& logFailure);
     void CloseSessionQuietly();
 
     TNotificationSink& windowThread_;
@@ -165,8 +187,10 @@ class TComm32 {
     std::uint64_t lastSessionId_ = 0;
     std::string commsLogFileName_;
     std::string commPort_ = "COM2";
+    std::string lockDirectory_ = TPortLock::DefaultDirectory;
     TLineSettings settings_;
     std::chrono::milliseconds burstGap_ = DefaultBurstGap;
+    BurstCompleteTest burstCompleteTest_;
     TReceiveDataEvent onReceiveData_;
     TNotifyEvent onRequestHangup_;
 };

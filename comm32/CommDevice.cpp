@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -85,30 +86,46 @@ void ApplyLineSettings(int fd, const TLineSettings& settings) {
     ::tcsetattr(fd, TCSANOW, &t);
 }
 
-TCommDevice TCommDevice::Open(const std::string& path, const TLineSettings& settings) {
+TCommDevice TCommDevice::Open(const std::string& path, const TLineSettings& settings,
+                              const std::string& lockDirectory) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         throw ECommsError("Error opening com port");
     TCommDevice device(fd);
     if (::isatty(fd) == 0)
         throw ECommsError("File handle is not a comm handle. ");
-    // The lock first: the exclusive mark of a device someone else holds must not be touched
-    // (we take ours off again when we close).
+    // Root gets past another program's exclusive mark: respect it, and leave it as it is.
+    int marked = 0;
+    if (::ioctl(fd, TIOCGEXCL, &marked) == 0 && marked != 0)
+        throw ECommsError("Error opening com port");
+    device.lock_ = TPortLock::Take(path, lockDirectory);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
         throw ECommsError("Error opening com port");
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) {
+        device.path_ = path;
+        device.device_ = st.st_rdev;
+    }
     device.exclusive_ = ::ioctl(fd, TIOCEXCL) == 0;
     ApplyLineSettings(fd, settings);
     return device;
 }
 
 TCommDevice::TCommDevice(TCommDevice&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), exclusive_(std::exchange(other.exclusive_, false)) {}
+    : fd_(std::exchange(other.fd_, -1)),
+      path_(std::move(other.path_)),
+      device_(other.device_),
+      exclusive_(std::exchange(other.exclusive_, false)),
+      lock_(std::move(other.lock_)) {}
 
 TCommDevice& TCommDevice::operator=(TCommDevice&& other) noexcept {
     if (this != &other) {
         Close();
         fd_ = std::exchange(other.fd_, -1);
+        path_ = std::move(other.path_);
+        device_ = other.device_;
         exclusive_ = std::exchange(other.exclusive_, false);
+        lock_ = std::move(other.lock_);
     }
     return *this;
 }
@@ -120,12 +137,28 @@ TCommDevice::~TCommDevice() {
 void TCommDevice::Close() {
     if (fd_ < 0)
         return;
-    // The exclusive mark belongs to the device, not to our descriptor: take it off again.
-    if (exclusive_)
-        ::ioctl(fd_, TIOCNXCL);
+    // The exclusive mark belongs to the device, not to our descriptor: take ours off again.
+    if (exclusive_ && ::ioctl(fd_, TIOCNXCL) != 0)
+        ClearOwnMarkAfterHangup();
     ::close(fd_);  // releases the flock
     fd_ = -1;
     exclusive_ = false;
+    lock_ = TPortLock();
+}
+
+// A hung-up descriptor takes no more requests, yet the terminal keeps our mark as long as
+// someone else holds it open: take the mark off through a fresh descriptor of the same device.
+// While it was marked, no other program could have opened it to set a mark of its own.
+void TCommDevice::ClearOwnMarkAfterHangup() const {
+    if (path_.empty())
+        return;
+    const int again = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (again < 0)
+        return;
+    struct stat st {};
+    if (::fstat(again, &st) == 0 && st.st_rdev == device_)
+        ::ioctl(again, TIOCNXCL);
+    ::close(again);
 }
 
 }  // namespace zak

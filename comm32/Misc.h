@@ -43,8 +43,8 @@ std::optional<std::string> FormatLastError(int errorCode);
 // as it stands (it is never used as a format). Throws as WriteCommsLog does.
 void LogLastError(int errorCode, const char* prefix = nullptr);
 
-// Any thread. The component's debug channel, for texts meant for a developer rather than the
-// comms log ("Time to Exit"): syslog at LOG_DEBUG. Never throws.
+// Any thread. The component's debug channel, for the one text that cannot go to the comms log
+// ("Out of memory trying to FormatLastError"): syslog at LOG_DEBUG. Never throws.
 void OutputDebugText(const char* text);
 
 }  // namespace zak

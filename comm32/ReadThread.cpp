@@ -45,7 +45,7 @@ void TReadThread::Execute() {
         }
         // The stop event ranks first: an unfinished burst is dropped.
         if (waits[0].revents != 0) {
-            OutputDebugText("Time to Exit");
+            WriteCommsLog("Time to Exit");
             return;
         }
         // A line error ranks above the data that came with it.
@@ -55,7 +55,7 @@ void TReadThread::Execute() {
             return;
         }
         if (burst.Due(TBurstCollector::Clock::now())) {
-            if (!Deliver(burst)) {
+            if (!HandleReadData(burst.Take())) {
                 PostHangupRequest();
                 return;
             }
@@ -68,6 +68,8 @@ TReadThread::TReadResult TReadThread::ReadInto(TBurstCollector& burst, short eve
     const ssize_t count = ::read(Port(), burst.Space(), burst.Room());
     if (count > 0) {
         burst.Added(static_cast<std::size_t>(count), TBurstCollector::Clock::now());
+        if (settings_.BurstComplete && settings_.BurstComplete(burst.Bytes(), burst.Size()))
+            burst.EndNow();
         return TReadResult::Continue;
     }
     const int error = count == 0 ? 0 : errno;
@@ -78,7 +80,7 @@ TReadThread::TReadResult TReadThread::ReadInto(TBurstCollector& burst, short eve
         return TReadResult::Continue;
 
     // The line has ended. The bytes received before the end still go out, ahead of the hang-up.
-    if (!burst.Empty() && !Deliver(burst))
+    if (!burst.Empty() && !HandleReadData(burst.Take()))
         return TReadResult::Ended;
     if (count == 0 || error == EAGAIN || IsDeviceGone(error)) {
         WriteCommsLog(DeviceGoneLine);
@@ -88,9 +90,11 @@ TReadThread::TReadResult TReadThread::ReadInto(TBurstCollector& burst, short eve
     return TReadResult::Ended;
 }
 
-bool TReadThread::Deliver(TBurstCollector& burst) {
+bool TReadThread::HandleReadData(TCommBlock block) {
+    if (block.Count() == 0)
+        return false;
     WriteCommsLog("Got something from Comm port!!!");
-    return Notifier().PostData(burst.Take());
+    return Notifier().PostData(std::move(block));
 }
 
 void TReadThread::ReportLineErrors() {

@@ -3,6 +3,8 @@
 #include <termios.h>
 #include <unistd.h>
 #include <QComboBox>
+#include <QTemporaryDir>
+#include <cstdio>
 
 #include "OknoTestu.h"
 
@@ -16,6 +18,8 @@ class PortWindowTest : public QObject {
     void missingPortShowsTheErrorAndStaysClosed();
     void choosingAWorkingPortOpensIt();
     void closingTheWindowStopsThePort();
+    void aPortThatHangsUpIsOpenedAgainWhenItComesBack();
+    void aPortThatHangsUpAndStaysAwayIsReportedAtTheNextCommand();
 };
 
 namespace {
@@ -36,8 +40,15 @@ struct Terminal {
     }
     ~Terminal() {
         ::close(slave);
-        ::close(master);
+        odpoj();
     }
+    // The unit's side goes away, as when a USB adapter is pulled out.
+    void odpoj() {
+        if (master >= 0)
+            ::close(master);
+        master = -1;
+    }
+    void posli(const QByteArray& b) { QCOMPARE(::write(master, b.data(), b.size()), b.size()); }
     QByteArray precti(int kolik) {
         QByteArray b;
         QElapsedTimer t;
@@ -53,6 +64,33 @@ struct Terminal {
         return b;
     }
 };
+
+// COM1 of the window is a link, as a /dev/serial/by-id name is: it can be pointed at the
+// device that comes back after an unplug.
+struct Odkaz {
+    QTemporaryDir slozka;
+    QString cesta = slozka.filePath("port");
+    Odkaz() { qputenv("ZAK_COM1", cesta.toLocal8Bit()); }
+    void nasmeruj(const QByteArray& zarizeni) {
+        const QString nova = slozka.filePath("novy");
+        QVERIFY(::symlink(zarizeni.constData(), nova.toLocal8Bit().constData()) == 0);
+        QVERIFY(::rename(nova.toLocal8Bit().constData(), cesta.toLocal8Bit().constData()) == 0);
+    }
+    void zrus() { ::unlink(cesta.toLocal8Bit().constData()); }
+};
+
+const QByteArray DotazNaKlic("\x03\xFC", 2);
+const QByteArray ZadnyNovyKlic("\x23\xDC", 2);
+
+// F5 through the window, answered by the unit at `t`.
+void posledniKlic(Okno& o, Terminal& t) {
+    const int pred = o.Dialogy->Informace.size();
+    o.Form.Nastpiloen1->trigger();  // F5, as the operator gives it
+    QCOMPARE(t.precti(2), DotazNaKlic);
+    t.posli(ZadnyNovyKlic);
+    QTRY_COMPARE_WITH_TIMEOUT(o.Dialogy->Informace.size(), pred + 1, 5000);
+    QCOMPARE(o.Dialogy->Informace.last(), QString::fromUtf8("Nebyl nově přiložen žádný klíč."));
+}
 
 void vyberPort(TForm1& f, int index) {
     f.ComboPort->setCurrentIndex(index);
@@ -121,6 +159,43 @@ void PortWindowTest::closingTheWindowStopsThePort() {
     Okno nikdy;
     nikdy.Form.close();
     QVERIFY(nikdy.Dialogy->Chyby.isEmpty());
+}
+
+void PortWindowTest::aPortThatHangsUpIsOpenedAgainWhenItComesBack() {
+    Odkaz com1;
+    Terminal pred;
+    com1.nasmeruj(pred.jmeno);
+    Okno o;
+    posledniKlic(o, pred);
+    QVERIFY(o.Form.PortOpen);
+
+    pred.odpoj();
+    QTRY_VERIFY_WITH_TIMEOUT(!o.Form.PortOpen, 5000);
+    QVERIFY(!o.Form.Comm321.IsOpen());
+    QVERIFY(o.Dialogy->Chyby.isEmpty());  // nothing is shown at the hang-up itself
+
+    // The adapter comes back under the same name, as another device.
+    Terminal po;
+    com1.nasmeruj(po.jmeno);
+    posledniKlic(o, po);
+    QVERIFY(o.Form.PortOpen);
+    QVERIFY(o.Dialogy->Chyby.isEmpty());
+}
+
+void PortWindowTest::aPortThatHangsUpAndStaysAwayIsReportedAtTheNextCommand() {
+    Odkaz com1;
+    Terminal t;
+    com1.nasmeruj(t.jmeno);
+    Okno o;
+    posledniKlic(o, t);
+
+    t.odpoj();
+    com1.zrus();
+    QTRY_VERIFY_WITH_TIMEOUT(!o.Form.PortOpen, 5000);
+    QVERIFY(o.Dialogy->Chyby.isEmpty());
+    o.Form.Nastpiloen1->trigger();  // F5, as the operator gives it
+    QCOMPARE(o.Dialogy->Chyby, QStringList{"Error opening com port"});
+    QVERIFY(!o.Form.PortOpen);
 }
 
 QTEST_MAIN(PortWindowTest)

@@ -158,6 +158,35 @@ class TempLog {
     std::string path_;
 };
 
+// A fresh temporary directory, removed with what it holds at the end (no subdirectories).
+class TempDir {
+  public:
+    TempDir() {
+        char name[] = "/tmp/zak-dir-XXXXXX";
+        if (::mkdtemp(name) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        path_ = name;
+    }
+    ~TempDir() {
+        if (DIR* dir = ::opendir(path_.c_str())) {
+            while (const dirent* entry = ::readdir(dir)) {
+                const std::string name = entry->d_name;
+                if (name != "." && name != "..")
+                    ::unlink((path_ + "/" + name).c_str());
+            }
+            ::closedir(dir);
+        }
+        ::rmdir(path_.c_str());
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
 inline int OpenDescriptorCount() {
     int count = 0;
     if (DIR* dir = ::opendir("/proc/self/fd")) {

@@ -7,8 +7,11 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 
 #include "Comm32.h"
 #include "CommTestSupport.h"
@@ -52,6 +55,7 @@ class Comm32Port : public ::testing::Test {
   protected:
     Comm32Port() {
         comm.SetCommPort(pty.Path());
+        comm.SetLockDirectory(lockDir.Path());
         // Most tests do not depend on where bursts end; those that do put the real gap back.
         comm.SetBurstGap(ShortGap);
         comm.SetOnReceiveData([this](const std::uint8_t* buffer, std::uint16_t length) {
@@ -86,6 +90,7 @@ class Comm32Port : public ::testing::Test {
         return all;
     }
 
+    test::TempDir lockDir;
     PtyPair pty;
     TEventQueue queue;
     TComm32 comm{queue};
@@ -287,6 +292,63 @@ TEST_F(Comm32Port, ALongBurstIsCutAt2048Bytes) {
         EXPECT_LE(block.size(), 2048u);
 }
 
+// A burst-complete test that knows two frames by their length, as a caller that reads replies
+// would, and notes the burst sizes it was asked about (on the reader thread).
+class Comm32EarlyBurst : public Comm32Port {
+  protected:
+    Comm32EarlyBurst() {
+        comm.SetBurstCompleteTest([this](const std::uint8_t* bytes, std::size_t n) {
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                asked.push_back(n);
+            }
+            askedChanged.notify_all();
+            const std::size_t length = bytes[0] == 0x11 ? BlockReply.size() : NoNewKey.size();
+            return (bytes[0] == 0x11 || bytes[0] == 0x23) && n == length;
+        });
+    }
+
+    // Waits until the test has been asked about a burst of `n` bytes.
+    bool WaitAsked(std::size_t n) {
+        std::unique_lock<std::mutex> lock(mutex);
+        return askedChanged.wait_for(
+            lock, 5s, [&] { return std::find(asked.begin(), asked.end(), n) != asked.end(); });
+    }
+
+    std::mutex mutex;
+    std::condition_variable askedChanged;
+    std::vector<std::size_t> asked;
+};
+
+TEST_F(Comm32EarlyBurst, ACompleteBurstEndsWithoutWaitingForTheSilence) {
+    // A silence no test outlives: whatever arrives here came by the early end.
+    comm.SetBurstGap(std::chrono::hours(1));
+    ASSERT_TRUE(comm.StartComm());
+    pty.Send(NoNewKey);
+    ASSERT_TRUE(WaitReceived(1));
+
+    // An incomplete reply stays in the burst; the rest of it completes that same burst, which
+    // began afresh after the early end.
+    const std::size_t half = BlockReply.size() / 2;
+    pty.Send(BlockReply.substr(0, half));
+    ASSERT_TRUE(WaitAsked(half));
+    pty.Send(BlockReply.substr(half));
+    ASSERT_TRUE(WaitReceived(2));
+    EXPECT_EQ(received, (std::vector<std::string>{NoNewKey, BlockReply}));
+}
+
+TEST_F(Comm32EarlyBurst, AnIncompleteBurstEndsAfterTheSilence) {
+    ASSERT_TRUE(comm.StartComm());
+    pty.Send(ReadRequest);              // no frame the test knows
+    pty.Send(BlockReply.substr(0, 3));  // a reply cut short
+    ASSERT_TRUE(WaitReceivedBytes(ReadRequest.size() + 3));
+    EXPECT_EQ(AllReceived(), ReadRequest + BlockReply.substr(0, 3));
+    // A reply followed by more bytes is no complete reply either: the silence ends it.
+    pty.Send(NoNewKey + NoNewKey);
+    ASSERT_TRUE(WaitReceivedBytes(ReadRequest.size() + 3 + 2 * NoNewKey.size()));
+    EXPECT_EQ(received.back(), NoNewKey + NoNewKey);
+}
+
 TEST_F(Comm32Port, ManyQueuedBlocksGoOutWholeAndInOrder) {
     ASSERT_TRUE(comm.StartComm());
     std::string sent;
@@ -318,6 +380,7 @@ TEST_F(Comm32Port, StopWithAWritePendingAndBlocksQueued) {
     comm.StopComm();
     EXPECT_FALSE(comm.IsOpen());
     EXPECT_TRUE(log.Has("Write thread shutting down"));
+    EXPECT_TRUE(log.Has("Time to Exit"));
     EXPECT_FALSE(log.Has("Closing TAPI"));  // a stop is not a write failure
     EXPECT_LT(pty.Drain().size(), block.size() * 100);
 

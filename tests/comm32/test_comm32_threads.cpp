@@ -91,7 +91,7 @@ class RecordingNotifier final : public TCommNotifier {
 
 TEST(ReadThread, ALineErrorIsReportedAheadOfTheDataThatCameWithIt) {
     test::PtyPair pty;
-    TCommDevice device = TCommDevice::Open(pty.Path(), TLineSettings{});
+    TCommDevice device = TCommDevice::Open(pty.Path(), TLineSettings{}, "");
     TStopSignal stop;
     auto notifier = std::make_shared<RecordingNotifier>();
     std::atomic<bool> framingError{false};

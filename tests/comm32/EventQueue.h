@@ -12,7 +12,7 @@ namespace zak {
 
 // A window's-thread event queue in plain C++: notifications posted from any thread are run,
 // in posting order, by whichever thread dispatches them (the "window's thread"; one thread
-// only). For programs and tests without a GUI event loop.
+// only). For tests without a GUI event loop.
 class TEventQueue final : public TNotificationSink {
   public:
     TEventQueue() = default;
