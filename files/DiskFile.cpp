@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <random>
 
 namespace zak {
 
@@ -68,18 +69,34 @@ std::string resolveTarget(const std::string& path) {
     return path;
 }
 
-// Creates a new file beside the target, under a name no other file has.
-int createBeside(const std::string& target, std::string& tempName, int& fd) {
-    static unsigned counter = 0;
+// Creates a new file in the target's folder under a short name no other file has, so
+// that a target whose name is as long as the system allows still gets one.
+// Like mkstemp, but with the permission bits given.
+int createBeside(const std::string& target, mode_t mode, std::string& tempName, int& fd) {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static std::minstd_rand random(std::random_device{}());
+    const std::string folder = folderOf(target);
+    const std::string prefix = (folder == "/" ? "" : folder) + "/.zak";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempName = target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
-        fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        tempName = prefix;
+        for (int i = 0; i < 6; ++i)
+            tempName += letters[random() % (sizeof letters - 1)];
+        fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0)
             return 0;
         if (errno != EEXIST)
             return errno;
     }
     return EEXIST;
+}
+
+// Gives the new file the old one's owner and group where the caller may (the
+// superuser), else the old group where the caller is a member of it. A refusal
+// (EPERM) leaves the file the writer's, which is what a save by another user means.
+void keepOwnership(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
 }
 
 void syncFolder(const std::string& path) {
@@ -163,21 +180,21 @@ int replaceFile(const std::string& path, std::string_view bytes) {
             return errno;
     }
 
+    // The new file starts with the old owner's bits only (the umask may narrow them),
+    // so that nobody else can read it before it has the old file's owner and group;
+    // the old file's full mode comes after the write, which would clear set-id bits.
+    const mode_t createMode = exists ? (old.st_mode & S_IRWXU) : 0666;
     std::string tempName;
     int rawFd = -1;
-    if (const int e = createBeside(target, tempName, rawFd))
+    if (const int e = createBeside(target, createMode, tempName, rawFd))
         return e;
     Descriptor fd(rawFd);
+    if (exists)
+        keepOwnership(fd.get(), old);
 
     int e = writeAll(fd.get(), bytes);
-    if (!e && exists) {
-        if (::fchmod(fd.get(), old.st_mode & 07777) != 0)
-            e = errno;
-        // Keeping the owner needs privileges; without them the file becomes the writer's.
-        if (!e && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
-            [[maybe_unused]] const int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);
-        }
-    }
+    if (!e && exists && ::fchmod(fd.get(), old.st_mode & 07777) != 0)
+        e = errno;
     if (!e && ::fsync(fd.get()) != 0)
         e = errno;
     if (const int closed = fd.close(); !e)

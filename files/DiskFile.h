@@ -27,8 +27,11 @@ FileContents readWholeFile(const std::string& path, std::size_t maxBytes);
 // Replaces the file with the given bytes, or creates it. The bytes go into a new file
 // beside it, which takes the old file's place only when it is complete, so on any
 // failure (full disk, missing folder, a folder that cannot be written) the old file
-// stays as it was. The new file keeps the old one's permission bits and, where
-// allowed, its owner; a new file gets the usual permissions (0666 less the umask).
+// stays as it was. The new file has a short hidden name (".zak" and six characters) in
+// the same folder until it is complete, and is removed on failure. It keeps the old
+// one's permission bits, granting nobody more than the old file did at any moment;
+// its group where the caller is a member of it; its owner where the caller may (the
+// superuser). A new file gets the usual permissions (0666 less the umask).
 // A symbolic link is followed and its target replaced.
 // A file whose permission bits allow nobody to write is refused (EACCES) even for the
 // superuser, as is a file the caller may not write. Returns 0 or the errno.

@@ -124,12 +124,15 @@ Line scanLine(std::string_view t, std::size_t pos) {
     return line;
 }
 
-bool endsWithLineBreak(const std::string& s) {
-    return s.empty() || s.back() == '\n' || s.back() == '\r';
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+// Text before start (a byte order mark) is not a line of its own.
+bool endsWithLineBreak(const std::string& s, std::size_t start) {
+    return s.size() <= start || s.back() == '\n' || s.back() == '\r';
 }
 
-void appendLine(std::string& out, std::string_view text) {
-    if (!endsWithLineBreak(out))
+void appendLine(std::string& out, std::size_t start, std::string_view text) {
+    if (!endsWithLineBreak(out, start))
         out += "\r\n";
     out += text;
     out += "\r\n";
@@ -139,12 +142,12 @@ void appendLine(std::string& out, std::string_view text) {
 
 IniFile::IniFile(std::string text) : text_(std::move(text)) {
     const std::string_view t = text_;
+    if (t.substr(0, ByteOrderMark.size()) == ByteOrderMark)
+        start_ = ByteOrderMark.size();
     Section* current = nullptr;
-    for (std::size_t pos = 0; pos < t.size();) {
+    for (std::size_t pos = start_; pos < t.size();) {
         const Line line = scanLine(t, pos);
         if (line.kind == LineKind::Section) {
-            if (current)
-                current->body.end = pos;
             current = nullptr;
             const std::string key =
                 lowerAscii(t.substr(line.nameBegin, line.nameEnd - line.nameBegin));
@@ -152,13 +155,16 @@ IniFile::IniFile(std::string text) : text_(std::move(text)) {
             // as text and nothing more.
             if (sectionIndex_.emplace(key, sections_.size()).second) {
                 Section s;
-                s.body = {line.next, t.size()};
                 s.insertAt = line.next;
                 sections_.push_back(std::move(s));
                 current = &sections_.back();
             }
         } else if (line.kind == LineKind::Key && current) {
+            // One pass indexes every key; the first of a name counts.
             current->insertAt = line.next;
+            current->keys.emplace(
+                lowerAscii(t.substr(line.nameBegin, line.nameEnd - line.nameBegin)),
+                Span{line.valueBegin, line.valueEnd});
         }
         pos = line.next;
     }
@@ -174,18 +180,11 @@ const IniFile::Section* IniFile::findSection(std::string_view name) const {
     return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
-std::optional<IniFile::Span> IniFile::findOriginalKey(const Section& s,
-                                                      std::string_view key) const {
-    const std::string_view t = text_;
-    for (std::size_t pos = s.body.begin; pos < s.body.end;) {
-        const Line line = scanLine(t, pos);
-        if (line.kind == LineKind::Key &&
-            sameName(t.substr(line.nameBegin, line.nameEnd - line.nameBegin), key)) {
-            return Span{line.valueBegin, line.valueEnd};
-        }
-        pos = line.next;
-    }
-    return std::nullopt;
+std::optional<IniFile::Span> IniFile::findOriginalKey(const Section& s, std::string_view key) {
+    const auto it = s.keys.find(lowerAscii(key));
+    if (it == s.keys.end())
+        return std::nullopt;
+    return it->second;
 }
 
 std::optional<std::string> IniFile::rawValue(const Section& s, std::string_view key) const {
@@ -287,7 +286,7 @@ std::string IniFile::bytes() const {
             out += e.replacement->raw;
         } else {
             for (const AddedKey& k : e.insertion->addedKeys)
-                appendLine(out, k.name + "=" + k.raw);
+                appendLine(out, start_, k.name + "=" + k.raw);
         }
     }
     out.append(text_, pos, std::string::npos);
@@ -295,9 +294,9 @@ std::string IniFile::bytes() const {
     for (const Section& s : sections_) {
         if (!s.added)
             continue;
-        appendLine(out, "[" + s.name + "]");
+        appendLine(out, start_, "[" + s.name + "]");
         for (const AddedKey& k : s.addedKeys)
-            appendLine(out, k.name + "=" + k.raw);
+            appendLine(out, start_, k.name + "=" + k.raw);
     }
     return out;
 }

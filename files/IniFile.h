@@ -15,6 +15,7 @@ namespace zak {
 // (Windows-1250 in key list files) and are never converted.
 //
 // Reading rules:
+// - A UTF-8 byte order mark at the start is skipped, and kept when the text is written.
 // - A line ends at CR LF, at LF or at CR alone; the last line may have no end.
 // - A line whose first non-blank character is '[' and that holds a ']' opens a
 //   section; its name is the text between '[' and the first ']', blanks trimmed.
@@ -80,8 +81,9 @@ class IniFile {
     struct Section {
         std::string name;          // as given, for sections added by setValue
         bool added = false;        // not in the original text
-        Span body;                 // lines after the section line, up to the next section line
         std::size_t insertAt = 0;  // where new keys go: after the last key line
+        // Lower-case key name -> value span of its first line in the original text.
+        std::unordered_map<std::string, Span> keys;
         std::vector<AddedKey> addedKeys;
     };
     struct Replacement {
@@ -91,11 +93,12 @@ class IniFile {
 
     Section* findSection(std::string_view name);
     const Section* findSection(std::string_view name) const;
-    // The value span of the first key of that name in the original body, if any.
-    std::optional<Span> findOriginalKey(const Section& s, std::string_view key) const;
+    // The value span of the first key of that name in the original text, if any.
+    static std::optional<Span> findOriginalKey(const Section& s, std::string_view key);
     std::optional<std::string> rawValue(const Section& s, std::string_view key) const;
 
     std::string text_;
+    std::size_t start_ = 0;  // after a byte order mark
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> sectionIndex_;  // lower-case name -> index
     std::unordered_map<std::size_t, Replacement> replaced_;      // value start -> new value

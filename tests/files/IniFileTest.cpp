@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"keys of a second section ignored", "[S]\nk=1\n[s]\nj=3\n", "S", "j",
                  std::nullopt},
         ReadCase{"first of two keys", "[S]\nk=1\nK=2\n", "S", "k", "1"},
+        ReadCase{"a byte order mark before the first section", "\xEF\xBB\xBF[S]\nk=v", "S", "k",
+                 "v"},
         ReadCase{"lines before the first section", "k=0\n[S]\nj=1\n", "S", "k", std::nullopt},
         ReadCase{"open bracket line is nothing", "[S]\n[T\nk=v\n", "S", "k", "v"},
         ReadCase{"missing section", "[S]\nk=v\n", "T", "k", std::nullopt},
@@ -140,6 +142,10 @@ INSTANTIATE_TEST_SUITE_P(
     InPlace, IniWriting,
     testing::Values(
         WriteCase{"new file", "", {{"Obecne", "PocetKlicu", "0"}}, "[Obecne]\r\nPocetKlicu=0\r\n"},
+        WriteCase{"a byte order mark alone is no line",
+                  "\xEF\xBB\xBF",
+                  {{"Obecne", "PocetKlicu", "0"}},
+                  "\xEF\xBB\xBF[Obecne]\r\nPocetKlicu=0\r\n"},
         WriteCase{"value replaced, every other byte kept",
                   "; head\n\n[A]\nx = old  ; c\r\ny=2\n[B]\nx=3\n",
                   {{"A", "x", "new"}},
@@ -181,6 +187,30 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"S", "k", "\"x\""}, {"S", "j", " 'y' "}},
                   "[S]\r\nk=\"\"x\"\"\r\nj=\"'y'\"\r\n"},
         WriteCase{"an empty value", "[S]\nk=old", {{"S", "k", ""}}, "[S]\nk="}));
+
+// A big section is indexed once: every key of it reads back, and is set, as the rules say.
+TEST(IniFile, OneBigSection) {
+    constexpr int n = 20'000;
+    std::string text = "[Big]\r\n";
+    for (int i = 0; i < n; ++i)
+        text += "Key" + std::to_string(i) + "=v" + std::to_string(i) + "\r\n";
+    text += "KEY7=a later duplicate\r\n[Next]\r\nk=1\r\n";
+    IniFile ini(text);
+    for (int i = 0; i < n; ++i)
+        ASSERT_EQ(ini.value("big", "key" + std::to_string(i)), "v" + std::to_string(i));
+    EXPECT_EQ(ini.value("Big", "Key" + std::to_string(n)), std::nullopt);
+
+    ini.setValue("Big", "key7", "seven");
+    ini.setValue("Big", "Key" + std::to_string(n - 1), "last");
+    ini.setValue("Big", "New", "added");
+    const IniFile reread(ini.bytes());
+    EXPECT_EQ(reread.value("Big", "Key7"), "seven");
+    EXPECT_EQ(reread.value("Big", "Key" + std::to_string(n - 1)), "last");
+    EXPECT_EQ(reread.value("Big", "New"), "added");
+    EXPECT_EQ(reread.value("Big", "Key8"), "v8");
+    EXPECT_EQ(reread.value("Next", "k"), "1");
+    EXPECT_NE(ini.bytes().find("KEY7=a later duplicate\r\nNew=added\r\n[Next]"), std::string::npos);
+}
 
 TEST(IniFile, AnyBytesReadWithoutChangeWhenNothingIsSet) {
     std::mt19937 random(4);
