@@ -23,7 +23,7 @@ const OptionSpec Options[] = {
     {"help", 'h', false, "*"},
     {"version", 'V', false, "*"},
     {"quiet", 'q', false, "*"},
-    {"json", 0, false, " ports info read write verify last-key diff export "},
+    {"json", 0, false, " ports info read write verify last-key diff export import "},
     {"log", 0, true, UnitCommands},
     {"retries", 0, true, UnitCommands},
     {"fast", 0, false, UnitCommands},

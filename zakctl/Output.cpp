@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "TextCoding.h"
+#include "Cp1250.h"
 
 namespace zak::ctl {
 
@@ -34,7 +34,22 @@ std::string JsonString(const std::string& utf8) {
 }
 
 std::string ShownText(const std::string& cp1250) {
-    return Cp1250ToUtf8(cp1250);
+    const TextConversion utf8 = Cp1250ToUtf8(cp1250);
+    if (utf8.ok())
+        return utf8.text;
+    // A byte the code page does not define is shown by its value.
+    std::string shown;
+    for (const char c : cp1250) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80) {
+            shown += c;
+        } else {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", u);
+            shown += buf;
+        }
+    }
+    return shown;
 }
 
 }  // namespace zak::ctl

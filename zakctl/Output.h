@@ -16,7 +16,8 @@ void Message(const std::string& line);
 // A text as a JSON string, quotes included. The text must be UTF-8.
 std::string JsonString(const std::string& utf8);
 
-// A key list's text (Windows-1250 bytes) in UTF-8, for the terminal and for JSON.
+// A key list's text (Windows-1250 bytes) in UTF-8, for the terminal and for JSON. A byte the
+// code page does not define is shown as \xNN.
 std::string ShownText(const std::string& cp1250);
 
 }  // namespace zak::ctl

@@ -31,6 +31,54 @@ std::string blockName(const char* what, std::uint16_t addr) {
 
 }  // namespace
 
+// What the reader thread's burst test has seen: every arrival of bytes is counted, and each
+// burst it ended early is kept with the count of its last arrival, so that the main thread can
+// tell whether bytes followed it.
+class UnitSession::EarlyReplies {
+  public:
+    // Reader thread: the burst so far is `bytes`.
+    bool Complete(const std::uint8_t* bytes, std::size_t n) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++arrivals_;
+        if (JudgeBurst(awaited_, bytes, n) != BurstVerdict::Reply)
+            return false;
+        ended_.push_back({Bytes(bytes, bytes + n), arrivals_});
+        return true;
+    }
+
+    // Main thread, before a request goes out.
+    void Await(AwaitedReply awaited) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        awaited_ = awaited;
+    }
+
+    // Main thread, for each burst delivered, in order: the arrival count at its end when it
+    // was ended early.
+    std::optional<std::uint64_t> EndedEarly(const Bytes& burst) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (ended_.empty() || ended_.front().bytes != burst)
+            return std::nullopt;
+        const std::uint64_t at = ended_.front().arrival;
+        ended_.pop_front();
+        return at;
+    }
+
+    std::uint64_t Arrivals() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return arrivals_;
+    }
+
+  private:
+    struct Ended {
+        Bytes bytes;
+        std::uint64_t arrival;
+    };
+    std::mutex mutex_;
+    AwaitedReply awaited_ = AwaitedReply::ReadBlock;
+    std::uint64_t arrivals_ = 0;
+    std::deque<Ended> ended_;
+};
+
 UnitSession::UnitSession(LineOptions options, TrafficLog& log)
     : options_(std::move(options)), log_(log), comm_(queue_) {
     timing_.baud = static_cast<int>(UnitBaudRate);
@@ -43,6 +91,12 @@ UnitSession::UnitSession(LineOptions options, TrafficLog& log)
         lastBurstAt_ = Clock::now();
     });
     comm_.SetOnRequestHangup([this](TComm32*) { lost_ = true; });
+    if (options_.fast) {
+        early_ = std::make_shared<EarlyReplies>();
+        comm_.SetBurstCompleteTest([early = early_](const std::uint8_t* bytes, std::size_t n) {
+            return early->Complete(bytes, n);
+        });
+    }
 }
 
 UnitSession::~UnitSession() {
@@ -112,14 +166,29 @@ std::optional<Bytes> UnitSession::AwaitReply(AwaitedReply awaited, Clock::time_p
         std::optional<Burst> burst = NextBurst(limit);
         if (!burst)
             continue;
+        // Every burst the reader ended early is taken off its list here, acted upon or not.
+        const std::optional<std::uint64_t> endedAt =
+            early_ ? early_->EndedEarly(burst->bytes) : std::nullopt;
         const BurstVerdict verdict = JudgeBurst(awaited, burst->bytes.data(), burst->bytes.size());
         log_.Line(ReceivedLogLine(burst->bytes.data(), burst->bytes.size(),
                                   ChecksumOk(burst->bytes.data(), burst->bytes.size())));
-        if (verdict == BurstVerdict::Reply)
+        if (verdict == BurstVerdict::Reply && (!endedAt || StandsAlone(*endedAt)))
             return std::move(burst->bytes);
-        log_.Line("# not acted upon: " + verdictText(verdict));
-        failure = verdictText(verdict);
+        const std::string why =
+            verdict == BurstVerdict::Reply ? "more bytes followed the reply" : verdictText(verdict);
+        log_.Line("# not acted upon: " + why);
+        failure = why;
     }
+}
+
+bool UnitSession::StandsAlone(std::uint64_t endedAt) {
+    const auto settled = Clock::now() + LineTime(timing_, 4);
+    while (Clock::now() < settled) {
+        if (lost_)
+            PortLost();
+        queue_.DispatchUntil(settled);
+    }
+    return early_->Arrivals() == endedAt;
 }
 
 Bytes UnitSession::Exchange(const Bytes& request, const std::string& what) {
@@ -135,6 +204,8 @@ Bytes UnitSession::Exchange(const Bytes& request, const std::string& what) {
                       std::to_string(lastTries_) + " of " + std::to_string(tries) + ")");
         }
         failure = "no reply";
+        if (early_)
+            early_->Await(awaited);
         Send(request);
         if (std::optional<Bytes> reply = AwaitReply(awaited, Clock::now() + longest, failure))
             return *reply;

@@ -16,6 +16,14 @@
 // address it does not belong to. Reads and writes of a block are harmless to repeat; a
 // last-key request is not (the unit forgets the key once it has reported it), see LastKey.
 //
+// --fast. The serial component delivers a burst as soon as it is a well-formed reply to the
+// request awaited, instead of after the burst gap. A reply that ends early might still be
+// followed by more bytes without a pause (the unit sent it twice, or noise ran on), which the
+// silence rule would have taken together as one burst of the wrong length. So a reply that
+// ended early is acted upon only when no byte has followed it within four byte times of the
+// line; otherwise it is not acted upon, as under the silence rule. Everything that is not such
+// a reply ends by the silence rule, as without --fast.
+//
 // Threads: everything runs on the main thread; the serial component's threads reach it only
 // through the notification queue, which this class runs while it waits.
 
@@ -23,6 +31,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -78,6 +87,7 @@ class UnitSession {
         Bytes bytes;
         Clock::time_point at;
     };
+    class EarlyReplies;
 
     // Sends `request` and returns its reply, asking again as described above.
     Bytes Exchange(const Bytes& request, const std::string& what);
@@ -87,12 +97,16 @@ class UnitSession {
                                     std::string& failure);
     void Send(const Bytes& request);
     std::optional<Burst> NextBurst(Clock::time_point limit);
+    // --fast: no byte has followed the reply that the reader ended early at arrival `endedAt`
+    // within the settling time.
+    bool StandsAlone(std::uint64_t endedAt);
     [[noreturn]] void PortLost() const;
 
     LineOptions options_;
     TrafficLog& log_;
     LineTiming timing_;
     NotificationQueue queue_;
+    std::shared_ptr<EarlyReplies> early_;
     TComm32 comm_;
     std::deque<Burst> bursts_;
     Clock::time_point lastBurstAt_{};

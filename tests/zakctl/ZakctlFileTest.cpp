@@ -17,6 +17,26 @@ TEST_F(ZakctlTest, EveryCommandHasHelpAndTheProgramAVersion) {
     EXPECT_EQ(version.out, "zakctl 0.1\n");
 }
 
+TEST_F(ZakctlTest, ACsvRoundTripKeepsTheKeysAndTheirCzechLetters) {
+    const Outcome csv = Plain({"export", Sample, "-o", dir.file("keys.csv")});
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    const std::string text = readBytes(dir.file("keys.csv"));
+    EXPECT_TRUE(Contains(text, "1,0A1B2C3D4E5F60,Vrátný,1\r\n")) << text;
+    EXPECT_TRUE(Contains(text, "Kancelář ředitele")) << text;
+
+    const Outcome back = Plain({"import", dir.file("keys.csv"), "-o", dir.file("back.ZAK")});
+    ASSERT_EQ(back.status, 0) << back.err;
+    const auto original = Load(Sample);
+    const auto imported = Load(dir.file("back.ZAK"));
+    ASSERT_EQ(imported->PocetKlicu, original->PocetKlicu);
+    for (int n = 1; n <= original->PocetKlicu; ++n)
+        EXPECT_EQ(imported->klic(n), original->klic(n)) << "key " << n;
+
+    const Outcome json = Plain({"export", Sample, "--json"});
+    EXPECT_EQ(json.status, 0);
+    EXPECT_TRUE(Contains(json.out, "\"comment\": \"Úklid – čtvrtek\"")) << json.out;
+}
+
 struct BadInput {
     const char* what;
     std::vector<std::string> args;  // FILE stands for the test's input file
@@ -87,6 +107,22 @@ TEST_F(ZakctlTest, BadInputIsRefusedWithAMessageAndNothingWritten) {
          nullptr,
          5,
          "no such file"},
+        {"export of a missing file", {"export", "FILE"}, nullptr, 5, "no such file"},
+        {"import without a key list to write",
+         {"import", "FILE"},
+         "number,ID,comment,floors\n",
+         2,
+         "import needs -o FILE.ZAK"},
+        {"an ID that is not hex",
+         {"import", "FILE", "-o", "OUT"},
+         "number,ID,comment,floors\n1,0A1B2C3D4E5F60,ok,1\n2,0A1B2C3D4E5G60,x,\n",
+         5,
+         "line 3: "},
+        {"a comment the code page cannot hold",
+         {"import", "FILE", "-o", "OUT"},
+         "number,ID,comment,floors\n1,0A1B2C3D4E5F60,Señor,1\n",
+         5,
+         "line 2: comment has a character that Windows-1250 cannot hold: 'ñ'"},
         {"a diff side that is missing", {"diff", "FILE", "unit:COM1"}, nullptr, 5, "no such file"},
     };
     for (const BadInput& c : cases) {
@@ -97,7 +133,7 @@ TEST_F(ZakctlTest, BadInputIsRefusedWithAMessageAndNothingWritten) {
             writeBytes(input, c.content);
         std::vector<std::string> args;
         for (const std::string& a : c.args)
-            args.push_back(a == "FILE" ? input : a);
+            args.push_back(a == "FILE" ? input : a == "OUT" ? dir.file("out.ZAK") : a);
         // The unit is never reached: COM1 names a device that is not there.
         const Outcome r = RunProgram(
             [&] {

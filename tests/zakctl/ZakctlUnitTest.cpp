@@ -197,6 +197,26 @@ TEST_F(ZakctlTest, APortThatVanishesMidTransferLeavesTheOutputFileAlone) {
     EXPECT_EQ(readBytes(dir.file("unit.ZAK")), "the older backup");
 }
 
+TEST_F(ZakctlTest, FastTakesOnlyAWholeReplyThatStandsAloneAndFallsBackForTheRest) {
+    // A unit paced as a 2400 Bd line. Block 42 is answered twice in a row: the first copy ends
+    // early but bytes follow it, so it is not acted upon; the second stands alone. Block 56
+    // gets a reply of another code, then one split by a pause, then a damaged one: each ends by
+    // the silence rule, is not acted upon, and the block is asked again.
+    StartUnit({"--keys", Sample, "--baud", "2400", "-c", "at 2 double", "-c", "at 3 code 13", "-c",
+               "at 4 split 60", "-c", "at 5 corrupt"});
+    const Outcome r = Ctl({"read", "--port", port, "--fast", "-o", dir.file("unit.ZAK"), "--log",
+                           dir.file("read.log")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ExpectSameKeys(*SampleAsStored(false, 30), *Load(dir.file("unit.ZAK")));
+    const std::string log = readBytes(dir.file("read.log"));
+    for (const char* note : {"# not acted upon: more bytes followed the reply",
+                             "# not acted upon: a reply of another code",
+
+                             "# not acted upon: a damaged reply", "(try 4 of 4)"}) {
+        EXPECT_TRUE(Contains(log, note)) << note << " in\n" << log;
+    }
+}
+
 TEST_F(ZakctlTest, APortHeldByAnotherProgramIsListedBusyAndNotOpened) {
     StartUnit({"--keys", Sample});
     const int held = ::open(port.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
