@@ -56,6 +56,10 @@ void TForm1::InicializujMapu() {
 }
 
 void TForm1::Keys2Mem() {
+    // A download's blocks are not overwritten; it ends with Mem2Keys, or its stall lets the
+    // next edit write the image.
+    if (Link.DownloadHoldsImage())
+        return;
     zak::Keys2Mem(Klice, Pamet);
     modelMapy()->obnovZmeny();
 }

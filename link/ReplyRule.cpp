@@ -49,9 +49,19 @@ std::chrono::milliseconds LineTime(const LineTiming& line, std::size_t bytes) {
 }
 
 std::chrono::milliseconds LongestReplyTime(const LineTiming& line, FrameCode request) {
+    return LongestReplyTime(line, request, UnitTurnaround);
+}
+
+std::chrono::milliseconds LongestReplyTime(const LineTiming& line, FrameCode request,
+                                           std::chrono::milliseconds turnaround) {
     const std::size_t longestReply = ReplyLength(code(FrameCode::RplBlockData));
-    const auto total = LineTime(line, RequestLength(code(request)) + longestReply) +
-                       UnitTurnaround + line.burstGap;
+    const auto total =
+        LineTime(line, RequestLength(code(request)) + longestReply) + turnaround + line.burstGap;
+    return total + total / 2;
+}
+
+std::chrono::milliseconds QuietTime(const LineTiming& line) {
+    const auto total = LineTime(line, ReplyLength(code(FrameCode::RplBlockData))) + line.burstGap;
     return total + total / 2;
 }
 

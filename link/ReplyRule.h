@@ -48,7 +48,9 @@ struct LineTiming {
 
 // What the tool assumes of a unit: it starts its reply within this time after the request's
 // last byte has reached it, and sends the reply without a pause of burstGap inside it.
-constexpr std::chrono::milliseconds UnitTurnaround{500};
+// Generous on purpose: a reply later than this lands on whatever request went out after the
+// wait, and nothing can tell it apart there.
+constexpr std::chrono::milliseconds UnitTurnaround{1000};
 
 // The time n bytes take on the line: 10 bits a byte (start, 8 data, stop).
 std::chrono::milliseconds LineTime(const LineTiming& line, std::size_t bytes);
@@ -58,5 +60,14 @@ std::chrono::milliseconds LineTime(const LineTiming& line, std::size_t bytes);
 // ends the burst, all with a margin of half as much again. A reply that has not come by then
 // will not come; only then may a request go out whose reply could be confused with it.
 std::chrono::milliseconds LongestReplyTime(const LineTiming& line, FrameCode request);
+// The same for a unit known to answer within `turnaround` (a simulated unit).
+std::chrono::milliseconds LongestReplyTime(const LineTiming& line, FrameCode request,
+                                           std::chrono::milliseconds turnaround);
+
+// How long the line must have carried no burst before it counts as quiet: the time the
+// longest reply takes from its first byte until it is delivered as a burst, with the same
+// margin. A burst that was not the reply may have the reply right behind it (noise in front of
+// it, the first part of a reply cut off by a pause); such a reply has come by then.
+std::chrono::milliseconds QuietTime(const LineTiming& line);
 
 }  // namespace zak

@@ -7,23 +7,25 @@
 // upload and the last-key query reply by reply: a command sends the first request, each
 // reply that is acted upon sends the next. Nothing waits in a loop.
 //
-// Which replies are acted upon. The unit answers each request with exactly one reply, so the
-// first burst after a request is that request's reply; it is acted upon when it passes the
-// checksum, has the length of its code, and its code answers that request (0x11 a read,
-// 0x10 a write, 0x13 or 0x23 a last-key request). Every other burst is only logged with its
-// verdict: noise, a second burst, a part of a split reply, a reply of another code.
-// A late reply (to a request sent before the one sent last) never meets a newer request:
-// a command given while a request still waits for its reply does not send at once. It waits
-// until that reply has come, which is then logged and, when it belongs to a download or
-// upload being started again, not acted upon; or until ReplyWait has passed since that
-// request, after which its reply counts as lost for good. So a lost reply delays the next
-// command by ReplyWait at most, and giving the command again always gets a transfer going.
-// A last-key query given during a download or upload waits until the transfer has ended
-// (or has stood still for ReplyWait); it never interrupts it.
+// Which replies are acted upon (LinkState.h has the whole rule as a table). At most one
+// request is out at a time. A burst is acted upon only when it is the whole, well-formed reply
+// to that request (JudgeBurst); every other burst is logged with its verdict and changes
+// nothing, so noise never uses up a reply and never lets a waiting command go.
+// A command given while a request is out does not send at once. A download or upload given
+// again abandons the running one: its first request goes out when the reply still on its way
+// has come (logged, not acted upon), or when the reply wait (the longest the unit may take,
+// LongestReplyTime) has passed with the line quiet (QuietTime without a burst). A last-key
+// query waits until the transfer running has ended or stalled; it never interrupts it. A
+// request whose reply has not come within the reply wait, with the line quiet, has stalled:
+// a reply that comes after that is not acted upon, and giving the command again starts over.
+// So no block of the unit's memory ever lands at another address in the image, and no image
+// block is written to another address in the unit, whatever arrives when, as long as the unit
+// answers within its reply wait.
 //
 // Threads and reentrancy. Everything runs on the window's thread. LinkWindow::Inform and
-// LinkPort::EnsureOpen may run the window's event loop, and with it Comm321ReceiveData,
-// before they return; the link's state is complete before it calls them.
+// LinkPort::EnsureOpen may run the window's event loop, and with it Comm321ReceiveData and
+// the operator's commands, before they return; the link's state is complete before it calls
+// them, and a command given while the port opens for a frame waits as it would for a reply.
 //
 // Ownership. The window owns the key table, the memory image, the port, the window events
 // and the clock; all of them must outlive the link.
@@ -39,17 +41,15 @@
 #include "KeyTable.h"
 #include "LinkClock.h"
 #include "LinkPort.h"
+#include "LinkState.h"
 #include "LinkWindow.h"
 #include "MemoryImage.h"
+#include "ReplyRule.h"
 
 namespace zak {
 
 class ZakLink {
   public:
-    // How long the unit may take to answer. At 2400 Bd a write request, the unit's answer and
-    // the 250 ms of silence that closes a burst take about 400 ms.
-    static constexpr std::chrono::milliseconds DefaultReplyWait{1500};
-
     ZakLink(KeyTable& klice, MemoryImage& pamet, LinkPort& port, LinkWindow& window,
             LinkClock& clock);
     ZakLink(const ZakLink&) = delete;
@@ -82,8 +82,20 @@ class ZakLink {
     // request that waited for the line (and so may throw what LinkPort::EnsureOpen throws).
     void Tick();
 
-    // The wait for a reply before it counts as lost (tests and end-to-end runs shorten it).
-    void SetReplyWait(std::chrono::milliseconds wait) { replyWait_ = wait; }
+    // The line as the serial component sees it (2400 Bd and a burst gap of 250 ms unless
+    // set) and how soon the unit answers; the reply wait and the quiet time follow from them.
+    void SetLineTiming(const LineTiming& line,
+                       std::chrono::milliseconds unitTurnaround = UnitTurnaround);
+    // The longest the reply to `request` may take; after it, with the line quiet, the request
+    // has stalled.
+    std::chrono::milliseconds ReplyWait(FrameCode request) const {
+        return state_.ReplyWait(request);
+    }
+
+    // A download waits for a block: the image is the download's until it ends or stalls. An
+    // edit of the key table meanwhile must not rewrite the image (Keys2Mem), or the keys the
+    // download ends with would be converted from a mix of the unit's blocks and the table's.
+    bool DownloadHoldsImage() const { return state_.DownloadWaiting(clock_.Now()); }
 
     // State, for the window and for tests.
     using FrameBuffer = std::array<std::uint8_t, FrameBufferSize>;
@@ -99,18 +111,15 @@ class ZakLink {
     const std::string& LastPresentedId() const { return lastPresentedId_; }
 
   private:
-    enum class Awaiting { Nothing, ReadBlock, WriteBlock, LastKey };
-    enum class Transfer { None, Download, Upload };
-
     // Frame layer.
     bool SendFrame(const std::uint8_t* bytes, int n);
-    void SendRequest(Awaiting request, int n);
+    void SendRequest(int n);
     void RecvFrame(const std::uint8_t* burst, std::size_t n);
-    bool Answers(Awaiting request, std::size_t n) const;
+    // Does the steps the state gives, from `first` on, then shows the message a reply left.
+    void Run(LinkState::Step first);
+    std::optional<std::string> ActOn(FrameCode request, const Bytes& reply);
+    void ScheduleTick();
 
-    // Commands given while the line is busy wait here.
-    bool LineBusy();
-    void SendWaiting();
     void BeginTransfer(Transfer t);
     void StartTransfer(Transfer t);
 
@@ -124,10 +133,11 @@ class ZakLink {
     // reached, or StopRequest found set, which is then cleared).
     bool AdvanceBlock(int end);
 
-    // Reply handlers; each returns the message to show once the burst is dealt with.
-    void RplBlockData();
+    // Reply handlers, given the whole reply; each returns the message to show once the burst
+    // is dealt with.
+    void RplBlockData(const Bytes& reply);
     void RplWriteAck();
-    std::optional<std::string> RplLastKey();
+    std::optional<std::string> RplLastKey(const Bytes& reply);
     std::optional<std::string> RplNoNewKey();
 
     KeyTable& klice_;
@@ -143,17 +153,8 @@ class ZakLink {
     bool stopRequest_ = false;
     std::string lastPresentedId_;
 
-    // The request sent last whose reply has not come, and when it was sent.
-    Awaiting awaiting_ = Awaiting::Nothing;
-    LinkClock::TimePoint sentAt_{};
-    // A download or upload started again while the line was busy; its first request waits.
-    Transfer waitingTransfer_ = Transfer::None;
-    // A last-key query waiting for the line and for the running transfer to end.
-    bool waitingLastKey_ = false;
-    // The port is being opened for a frame: bursts now answer nothing the link sent.
-    bool opening_ = false;
+    LinkState state_;
     std::optional<LinkClock::TimePoint> tickDue_;
-    std::chrono::milliseconds replyWait_ = DefaultReplyWait;
 };
 
 }  // namespace zak

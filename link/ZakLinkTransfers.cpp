@@ -18,25 +18,11 @@ void ZakLink::UploadButtClick() {
 void ZakLink::BeginTransfer(Transfer t) {
     blockAddr_ = FirstBlockAddr;
     stopRequest_ = false;
-    if (LineBusy()) {
-        // The reply still on its way must not meet the new first request.
-        waitingTransfer_ = t;
-        SendWaiting();
-        return;
-    }
-    waitingTransfer_ = Transfer::None;
-    StartTransfer(t);
+    Run(state_.TransferGiven(t, clock_.Now()));
 }
 
 void ZakLink::btnSendCRClick() {
-    // A running transfer keeps the line until it ends; the query follows it.
-    if (LineBusy() || waitingTransfer_ != Transfer::None) {
-        waitingLastKey_ = true;
-        SendWaiting();
-        return;
-    }
-    waitingLastKey_ = false;
-    SendLastKeyRequest();
+    Run(state_.LastKeyGiven(clock_.Now()));
 }
 
 void ZakLink::StopCommButtClick() {
@@ -56,7 +42,7 @@ void ZakLink::CtiBlokPameti() {
     txBuffer_[1] = static_cast<std::uint8_t>(blockAddr_ >> 8);
     txBuffer_[2] = static_cast<std::uint8_t>(blockAddr_ & 0xFF);
     txBuffer_[3] = BlockLength;
-    SendRequest(Awaiting::ReadBlock, 4);
+    SendRequest(4);
 }
 
 void ZakLink::ZapisBlokPameti() {
@@ -66,17 +52,17 @@ void ZakLink::ZapisBlokPameti() {
     txBuffer_[3] = BlockLength;
     for (int i = 0; i < BlockLength; ++i)
         txBuffer_[static_cast<std::size_t>(4 + i)] = pamet_[blockAddr_ + i];
-    SendRequest(Awaiting::WriteBlock, 4 + BlockLength);
+    SendRequest(4 + BlockLength);
 }
 
 void ZakLink::SendLastKeyRequest() {
     txBuffer_[0] = static_cast<std::uint8_t>(FrameCode::CmdLastKey);
-    SendRequest(Awaiting::LastKey, 1);
+    SendRequest(1);
 }
 
-void ZakLink::RplBlockData() {
+void ZakLink::RplBlockData(const Bytes& reply) {
     for (int i = 0; i < BlockLength; ++i)
-        pamet_.zapis(blockAddr_ + i, rxBuffer_[static_cast<std::size_t>(1 + i)]);
+        pamet_.zapis(blockAddr_ + i, reply[static_cast<std::size_t>(1 + i)]);
     window_.ImageChanged();
 
     // The head came with the first block; reading it again after each block costs nothing.
@@ -111,8 +97,8 @@ bool ZakLink::AdvanceBlock(int end) {
     return false;
 }
 
-std::optional<std::string> ZakLink::RplLastKey() {
-    const TKod kod = KodFromLastKeyReply(rxBuffer_.data());
+std::optional<std::string> ZakLink::RplLastKey(const Bytes& reply) {
+    const TKod kod = KodFromLastKeyReply(reply.data());
     const std::string id = Kod2ID(kod);
     lastPresentedId_ = id;
     window_.ShowPresentedId(id);

@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 
@@ -18,6 +19,7 @@ class EndToEndTest : public QObject {
     void uploadWritesTheUnitsMemory();
     void lastKeyIsFoundOrAppended();
     void checksumErrorStallsAndACommandRecovers();
+    void anEditDuringADownloadLeavesItsBlocksAlone();
 };
 
 namespace {
@@ -156,6 +158,30 @@ void EndToEndTest::checksumErrorStallsAndACommandRecovers() {
     QCOMPARE(int(f.Klice.PocetKlicu), 5);
     QCOMPARE(f.ProgressBar->value(), 0);
     QCOMPARE(f.Klice.klic(5).Komentar, std::string("Klic c. 5"));
+}
+
+void EndToEndTest::anEditDuringADownloadLeavesItsBlocksAlone() {
+    auto sim = spustJednotku({"--keys", ZAK_SIM_SAMPLE});
+    QVERIFY(sim);
+    KeyTable ocekavane;
+    NactiSeznamKlicu(ZAK_SIM_SAMPLE, ocekavane);
+    Okno o;
+    TForm1& f = o.Form;
+    f.DownloadButtClick();
+    // The first block has set the key count; three more are to come when the operator adds a
+    // key and ticks a floor box of it.
+    QTRY_VERIFY_WITH_TIMEOUT(logObsahuje(f, "<- 11 "), kTrpelivost);
+    QCOMPARE(int(f.Klice.PocetKlicu), 5);
+    f.Pidat1->trigger();
+    QCOMPARE(int(f.Klice.AktKlic), 6);
+    f.Patro[4]->click();
+
+    QTRY_COMPARE_WITH_TIMEOUT(f.CommLog->toPlainText().count("<- 11 "), 4, kTrpelivost);
+    QCOMPARE(pametOkna(f, 28, 54), pamet(*sim, 28, 54));
+    for (int n = 1; n <= 5; ++n) {
+        QCOMPARE(f.Klice.klic(n).Kod, ocekavane.klic(n).Kod);
+        QCOMPARE(f.Klice.klic(n).Patra, ocekavane.klic(n).Patra);
+    }
 }
 
 QTEST_MAIN(EndToEndTest)

@@ -126,6 +126,7 @@ TEST(DownloadStop, AStopEndsTheDownloadAtTheNextReplyWithWhatWasRead) {
 
 TEST(DownloadStop, AStopWhileIdleDoesNotShortenTheNextDownload) {
     LinkRig rig;
+    FillPattern(rig.unit.memory());
     SetHead(rig.unit.memory(), false, 0, 10);
     rig.link.StopCommButtClick();
     EXPECT_TRUE(rig.link.StopRequest());

@@ -19,6 +19,7 @@
 #include "KeyConversion.h"
 #include "KeyTable.h"
 #include "MemoryImage.h"
+#include "RequestDecoder.h"
 #include "ZakLink.h"
 #include "ZakUnit.h"
 
@@ -31,15 +32,25 @@ class FakePort : public LinkPort {
     enum class Open { Works, Refuses, Throws };
     Open open = Open::Works;
     bool isOpen = false;
-    // Runs inside EnsureOpen while the port is being opened (bursts that come early).
+    // Runs inside EnsureOpen while the port is being opened (bursts that come early, commands
+    // the operator gives meanwhile).
     std::function<void()> whileOpening;
     Bytes queued;
 
     bool EnsureOpen() override {
         if (isOpen)
             return true;
-        if (whileOpening)
+        // As the serial component does: it counts as open while it starts.
+        if (opening)
+            throw std::runtime_error("Already have a comm file open");
+        if (whileOpening) {
+            opening = true;
+            struct Done {
+                bool& flag;
+                ~Done() { flag = false; }
+            } done{opening};
             whileOpening();
+        }
         if (open == Open::Throws)
             throw std::runtime_error("Error opening com port");
         isOpen = open == Open::Works;
@@ -48,6 +59,9 @@ class FakePort : public LinkPort {
     void QueueByte(std::uint8_t b) override { queued.push_back(b); }
 
     Bytes take() { return std::exchange(queued, {}); }
+
+  private:
+    bool opening = false;
 };
 
 class FakeWindow : public LinkWindow {
@@ -109,24 +123,34 @@ struct LinkRig {
         return ParseRequest(sent.data(), sent.size());
     }
 
-    // Lets the unit answer the request sent last; each chunk it writes arrives as one burst.
-    // The request it answered, or nothing when none was sent.
+    // Lets the unit answer the requests sent since the last look, in order; each chunk it
+    // writes arrives as one burst, after the pause in front of it. The last request it
+    // answered, or nothing when none was sent.
     std::optional<Request> answer() {
-        const std::optional<Request> r = takeRequest();
-        if (r) {
-            for (const sim::LineChunk& chunk : unit.answer(*r))
+        const Bytes sent = port.take();
+        sim::RequestDecoder decoder;
+        std::vector<Request> requests = decoder.feed(sent.data(), sent.size());
+        if (requests.empty())
+            return std::nullopt;
+        for (const Request& r : requests) {
+            answered.push_back(r);
+            for (const sim::LineChunk& chunk : unit.answer(r)) {
+                advance(chunk.pauseBefore);
                 feed(chunk.bytes);
+            }
         }
-        return r;
+        return requests.back();
     }
 
     // Answers until the link sends nothing more; the requests answered, in order.
     std::vector<Request> run() {
-        std::vector<Request> served;
-        while (auto r = answer())
-            served.push_back(*r);
-        return served;
+        const std::size_t from = answered.size();
+        while (answer()) {
+        }
+        return {answered.begin() + static_cast<long>(from), answered.end()};
     }
+
+    std::vector<Request> answered;
 
     void advance(std::chrono::milliseconds d) { clock.now += d; }
 };

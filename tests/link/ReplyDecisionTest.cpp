@@ -107,7 +107,7 @@ TEST(ReplyDecision, AFaultyReplyStallsTheDownloadAndARestartRecovers) {
         EXPECT_FALSE(rig.window.downloadFinished);
 
         // Without any reply the line is busy until the reply wait has passed.
-        rig.advance(ZakLink::DefaultReplyWait);
+        rig.advance(rig.link.ReplyWait(FrameCode::CmdReadBlock));
         rig.link.Tick();
         rig.link.DownloadButtClick();
         EXPECT_EQ(Addresses(rig.run()), (std::vector<int>{28, 42, 56, 70}));
@@ -146,7 +146,7 @@ TEST(ReplyDecision, ALostReplyHoldsARestartBackForTheReplyWaitOnly) {
     rig.link.UploadButtClick();
     ASSERT_TRUE(rig.takeRequest());  // its acknowledgement never comes
 
-    rig.advance(ZakLink::DefaultReplyWait - 1ms);
+    rig.advance(rig.link.ReplyWait(FrameCode::CmdWriteBlock) - 1ms);
     rig.link.DownloadButtClick();
     rig.link.Tick();
     EXPECT_TRUE(rig.port.queued.empty());
