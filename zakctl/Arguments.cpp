@@ -28,6 +28,7 @@ const OptionSpec Options[] = {
     {"retries", 0, true, UnitCommands},
     {"fast", 0, false, UnitCommands},
     {"gap", 0, true, UnitCommands},
+    {"turnaround", 0, true, UnitCommands},
     {"port", 'p', true, " info read write verify last-key "},
     {"output", 'o', true, " read export import "},
     {"image", 0, true, " read "},

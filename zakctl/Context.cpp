@@ -13,6 +13,8 @@ LineOptions Context::Line(const std::string& port) const {
     o.retries = NumberOption(args, "retries", 0, 100, 3);
     o.fast = args.has("fast");
     o.burstGap = std::chrono::milliseconds{NumberOption(args, "gap", 1, 10000, 250)};
+    o.turnaround = std::chrono::milliseconds{
+        NumberOption(args, "turnaround", 1, 60000, static_cast<int>(UnitTurnaround.count()))};
     return o;
 }
 

@@ -11,7 +11,9 @@ const char* const LineOptionsText =
     "  --fast           take a reply as soon as it is whole and its checksum passes,\n"
     "                   instead of after 250 ms of silence\n"
     "  --log FILE       write the traffic with the unit to FILE, as the window shows it\n"
-    "  --gap MS         the silence that ends a reply (default 250; for simulated units)\n";
+    "  --gap MS         the silence that ends a reply (default 250), and\n"
+    "  --turnaround MS  how soon the unit starts its reply (default 1000): both for\n"
+    "                   simulated units that need less\n";
 
 const char* const CommonText =
     "  --json           results as JSON\n"

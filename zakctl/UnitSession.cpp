@@ -83,12 +83,12 @@ UnitSession::UnitSession(LineOptions options, TrafficLog& log)
     : options_(std::move(options)), log_(log), comm_(queue_) {
     timing_.baud = static_cast<int>(UnitBaudRate);
     timing_.burstGap = options_.burstGap;
+    state_.SetLine(timing_, options_.turnaround);
     comm_.SetCommPort(options_.port);
     comm_.SetBaudRate(UnitBaudRate);
     comm_.SetBurstGap(options_.burstGap);
     comm_.SetOnReceiveData([this](const std::uint8_t* data, std::uint16_t n) {
         bursts_.push_back({Bytes(data, data + n), Clock::now()});
-        lastBurstAt_ = Clock::now();
     });
     comm_.SetOnRequestHangup([this](TComm32*) { lost_ = true; });
     if (options_.fast) {
@@ -146,38 +146,52 @@ std::optional<UnitSession::Burst> UnitSession::NextBurst(Clock::time_point limit
     return b;
 }
 
-std::optional<Bytes> UnitSession::AwaitReply(AwaitedReply awaited, Clock::time_point deadline,
+std::optional<Bytes> UnitSession::AwaitReply(FrameCode request, Clock::time_point sentAt,
                                              std::string& failure) {
-    // After the deadline the line must go quiet before the request may go out again: no
-    // burst for the line time of the longest reply and two burst gaps.
-    const auto quiet =
-        LineTime(timing_, ReplyLength(static_cast<std::uint8_t>(FrameCode::RplBlockData))) +
-        2 * options_.burstGap;
+    using Action = LinkState::Step::Action;
+    const auto replyWait = state_.ReplyWait(request);
     // A line that never goes quiet cannot be asked again safely.
-    const auto giveUp = deadline + 10 * (deadline - Clock::now());
+    const auto giveUp = sentAt + 10 * replyWait;
     for (;;) {
-        const auto limit = std::max(deadline, lastBurstAt_ + quiet);
-        if (Clock::now() >= limit)
-            return std::nullopt;
-        if (Clock::now() >= giveUp) {
+        const auto now = Clock::now();
+        LinkState::Step step = state_.Due(now);
+        if (step.action == Action::ActOnReply)
+            return std::move(step.reply);
+        if (state_.phase() == LinkState::Phase::Idle)
+            return std::nullopt;  // the reply wait has passed and the line is quiet
+        if (now >= giveUp) {
             throw CtlError(ExitStatus::NoAnswer,
                            "the line to " + DescribePort(options_.port) + " does not go quiet");
         }
+        // Until the reply wait is over only a burst can change anything; then the line's
+        // quiet is looked at a few times a gap.
+        const auto limit = now < sentAt + replyWait ? sentAt + replyWait
+                                                    : now + std::max(options_.burstGap / 4,
+                                                                     std::chrono::milliseconds{1});
         std::optional<Burst> burst = NextBurst(limit);
         if (!burst)
             continue;
+        const Bytes& b = burst->bytes;
+        log_.Line(ReceivedLogLine(b.data(), b.size(), ChecksumOk(b.data(), b.size())));
         // Every burst the reader ended early is taken off its list here, acted upon or not.
-        const std::optional<std::uint64_t> endedAt =
-            early_ ? early_->EndedEarly(burst->bytes) : std::nullopt;
-        const BurstVerdict verdict = JudgeBurst(awaited, burst->bytes.data(), burst->bytes.size());
-        log_.Line(ReceivedLogLine(burst->bytes.data(), burst->bytes.size(),
-                                  ChecksumOk(burst->bytes.data(), burst->bytes.size())));
-        if (verdict == BurstVerdict::Reply && (!endedAt || StandsAlone(*endedAt)))
-            return std::move(burst->bytes);
-        const std::string why =
-            verdict == BurstVerdict::Reply ? "more bytes followed the reply" : verdictText(verdict);
-        log_.Line("# not acted upon: " + why);
-        failure = why;
+        const std::optional<std::uint64_t> endedAt = early_ ? early_->EndedEarly(b) : std::nullopt;
+        const BurstVerdict verdict = JudgeBurst(AwaitedFor(request), b.data(), b.size());
+        if (verdict == BurstVerdict::Reply && endedAt && !StandsAlone(*endedAt)) {
+            // Not given to the state: the bytes that followed come as bursts of their own.
+            failure = "more bytes followed the reply";
+            log_.Line("# not acted upon: " + failure);
+            continue;
+        }
+        step = state_.Burst(b.data(), b.size(), burst->at);
+        if (step.action == Action::ActOnReply)
+            return std::move(step.reply);
+        if (verdict != BurstVerdict::Reply)
+            failure = verdictText(verdict);
+        else if (state_.phase() == LinkState::Phase::Idle)
+            failure = "a reply that came too late";
+        else
+            failure = "a reply that repeats the block before";
+        log_.Line("# not acted upon: " + failure);
     }
 }
 
@@ -193,8 +207,9 @@ bool UnitSession::StandsAlone(std::uint64_t endedAt) {
 
 Bytes UnitSession::Exchange(const Bytes& request, const std::string& what) {
     const auto code = static_cast<FrameCode>(request[0]);
-    const AwaitedReply awaited = AwaitedFor(code);
-    const auto longest = LongestReplyTime(timing_, code);
+    const std::uint16_t addr = code == FrameCode::CmdLastKey
+                                   ? 0
+                                   : static_cast<std::uint16_t>(request[1] << 8 | request[2]);
     std::string failure = "no reply";
     const int tries = options_.retries + 1;
     for (lastTries_ = 1; lastTries_ <= tries; ++lastTries_) {
@@ -205,9 +220,12 @@ Bytes UnitSession::Exchange(const Bytes& request, const std::string& what) {
         }
         failure = "no reply";
         if (early_)
-            early_->Await(awaited);
+            early_->Await(AwaitedFor(code));
+        const auto sentAt = Clock::now();
+        state_.Opening(code);
+        state_.Sent(code, addr, sentAt);
         Send(request);
-        if (std::optional<Bytes> reply = AwaitReply(awaited, Clock::now() + longest, failure))
+        if (std::optional<Bytes> reply = AwaitReply(code, sentAt, failure))
             return *reply;
     }
     throw CtlError(ExitStatus::NoAnswer, "the unit did not answer " + what + " (" + failure +

@@ -4,17 +4,16 @@
 // waits for its reply with a deadline; a reply that does not come, or comes damaged, is asked
 // for again at the same address.
 //
-// Which burst is the reply. A burst ends the wait only when it is a well-formed reply to the
-// request awaited (JudgeBurst: good checksum, a code that answers the request, exactly that
-// code's length). Every other burst is logged and changes nothing.
-//
-// When a request goes out again. Only once the longest time a unit may take to answer
-// (LongestReplyTime) has passed since the request, and the line has then been quiet for a
-// reply's line time and two burst gaps. A reply to the first try that comes late is thus
-// either taken as the answer to that same request (it belongs to the same address) or has
-// certainly come and gone before the next request leaves: a reply is never stored at an
-// address it does not belong to. Reads and writes of a block are harmless to repeat; a
-// last-key request is not (the unit forgets the key once it has reported it), see LastKey.
+// Which burst is the reply, and when a request may go out again, is the window's rule
+// (LinkState): a burst ends the wait only when it is a well-formed reply to the request
+// awaited; every other burst is logged and changes nothing; a block reply that repeats the
+// one before is held back until the reply wait shows whether it was a repeat. A request goes
+// out again only once its reply wait (the longest a unit may take) has passed and the line
+// has been quiet: a reply to the first try that comes late is thus either taken as the answer
+// to that same request (it belongs to the same address) or has come and gone before the next
+// request leaves. A reply is never stored at an address it does not belong to. Reads and writes of
+// a block are harmless to repeat; a last-key request is not (the unit forgets the key once it has
+// reported it), see LastKey.
 //
 // --fast. The serial component delivers a burst as soon as it is a well-formed reply to the
 // request awaited, instead of after the burst gap. A reply that ends early might still be
@@ -37,6 +36,7 @@
 
 #include "Comm32.h"
 #include "Frame.h"
+#include "LinkState.h"
 #include "NotificationQueue.h"
 #include "ReplyRule.h"
 #include "TrafficLog.h"
@@ -51,6 +51,8 @@ struct LineOptions {
     int retries = 3;    // times a block is asked again before the command gives up
     bool fast = false;  // a reply ends when it is whole, not after the burst gap
     std::chrono::milliseconds burstGap{TComm32::DefaultBurstGap};
+    // How soon the unit starts its reply, from which the reply wait follows.
+    std::chrono::milliseconds turnaround{UnitTurnaround};
 };
 
 class UnitSession {
@@ -93,7 +95,7 @@ class UnitSession {
     Bytes Exchange(const Bytes& request, const std::string& what);
     // Waits for the reply to the request just sent; nothing when it has not come by
     // `deadline` and the line has gone quiet. `failure` says what went wrong.
-    std::optional<Bytes> AwaitReply(AwaitedReply awaited, Clock::time_point deadline,
+    std::optional<Bytes> AwaitReply(FrameCode request, Clock::time_point sentAt,
                                     std::string& failure);
     void Send(const Bytes& request);
     std::optional<Burst> NextBurst(Clock::time_point limit);
@@ -105,11 +107,11 @@ class UnitSession {
     LineOptions options_;
     TrafficLog& log_;
     LineTiming timing_;
+    LinkState state_;
     NotificationQueue queue_;
     std::shared_ptr<EarlyReplies> early_;
     TComm32 comm_;
     std::deque<Burst> bursts_;
-    Clock::time_point lastBurstAt_{};
     bool lost_ = false;
     int repeated_ = 0;
     int lastTries_ = 0;

@@ -21,8 +21,10 @@ const std::string Zakctl = ZAKCTL_PATH;
 const std::string Sim = ZAK_SIM_PATH;
 const std::string Sample = ZAK_SIM_SAMPLE;
 
-// Both ends of the simulated line use a short burst gap, so that the tests need not wait.
+// Both ends of the simulated line use a short burst gap, and zak-sim answers at once: the
+// tests need not wait as long as a real unit may take.
 const std::string TestGap = "20";
+const std::string TestTurnaround = "100";
 
 class ZakctlTest : public ::testing::Test {
   protected:
@@ -33,11 +35,10 @@ class ZakctlTest : public ::testing::Test {
         port = unit->firstLine().substr(unit->firstLine().find('=') + 1);
     }
 
-    // zakctl with the arguments given, plus the short gap for commands that use the line.
+    // zakctl with the arguments given, plus the simulated line's timing.
     Outcome Ctl(std::vector<std::string> args) {
         args.insert(args.begin(), Zakctl);
-        args.push_back("--gap");
-        args.push_back(TestGap);
+        args.insert(args.end(), {"--gap", TestGap, "--turnaround", TestTurnaround});
         return RunProgram(args);
     }
 
