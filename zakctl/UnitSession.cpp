@@ -1,5 +1,6 @@
 #include "UnitSession.h"
 
+#include <atomic>
 #include <cstdio>
 
 #include "CtlError.h"
@@ -31,52 +32,19 @@ std::string blockName(const char* what, std::uint16_t addr) {
 
 }  // namespace
 
-// What the reader thread's burst test has seen: every arrival of bytes is counted, and each
-// burst it ended early is kept with the count of its last arrival, so that the main thread can
-// tell whether bytes followed it.
-class UnitSession::EarlyReplies {
+// The request awaited, as the reader thread's burst test needs it.
+class UnitSession::AwaitedNow {
   public:
-    // Reader thread: the burst so far is `bytes`.
-    bool Complete(const std::uint8_t* bytes, std::size_t n) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ++arrivals_;
-        if (JudgeBurst(awaited_, bytes, n) != BurstVerdict::Reply)
-            return false;
-        ended_.push_back({Bytes(bytes, bytes + n), arrivals_});
-        return true;
+    // Reader thread: is the burst so far a whole reply to the request awaited?
+    bool Complete(const std::uint8_t* bytes, std::size_t n) const {
+        return JudgeBurst(static_cast<AwaitedReply>(awaited_.load()), bytes, n) ==
+               BurstVerdict::Reply;
     }
-
     // Main thread, before a request goes out.
-    void Await(AwaitedReply awaited) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        awaited_ = awaited;
-    }
-
-    // Main thread, for each burst delivered, in order: the arrival count at its end when it
-    // was ended early.
-    std::optional<std::uint64_t> EndedEarly(const Bytes& burst) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (ended_.empty() || ended_.front().bytes != burst)
-            return std::nullopt;
-        const std::uint64_t at = ended_.front().arrival;
-        ended_.pop_front();
-        return at;
-    }
-
-    std::uint64_t Arrivals() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return arrivals_;
-    }
+    void Set(AwaitedReply awaited) { awaited_.store(static_cast<int>(awaited)); }
 
   private:
-    struct Ended {
-        Bytes bytes;
-        std::uint64_t arrival;
-    };
-    std::mutex mutex_;
-    AwaitedReply awaited_ = AwaitedReply::ReadBlock;
-    std::uint64_t arrivals_ = 0;
-    std::deque<Ended> ended_;
+    std::atomic<int> awaited_{static_cast<int>(AwaitedReply::ReadBlock)};
 };
 
 UnitSession::UnitSession(LineOptions options, TrafficLog& log)
@@ -92,9 +60,9 @@ UnitSession::UnitSession(LineOptions options, TrafficLog& log)
     });
     comm_.SetOnRequestHangup([this](TComm32*) { lost_ = true; });
     if (options_.fast) {
-        early_ = std::make_shared<EarlyReplies>();
-        comm_.SetBurstCompleteTest([early = early_](const std::uint8_t* bytes, std::size_t n) {
-            return early->Complete(bytes, n);
+        awaited_ = std::make_shared<AwaitedNow>();
+        comm_.SetBurstCompleteTest([awaited = awaited_](const std::uint8_t* bytes, std::size_t n) {
+            return awaited->Complete(bytes, n);
         });
     }
 }
@@ -173,15 +141,7 @@ std::optional<Bytes> UnitSession::AwaitReply(FrameCode request, Clock::time_poin
             continue;
         const Bytes& b = burst->bytes;
         log_.Line(ReceivedLogLine(b.data(), b.size(), ChecksumOk(b.data(), b.size())));
-        // Every burst the reader ended early is taken off its list here, acted upon or not.
-        const std::optional<std::uint64_t> endedAt = early_ ? early_->EndedEarly(b) : std::nullopt;
         const BurstVerdict verdict = JudgeBurst(AwaitedFor(request), b.data(), b.size());
-        if (verdict == BurstVerdict::Reply && endedAt && !StandsAlone(*endedAt)) {
-            // Not given to the state: the bytes that followed come as bursts of their own.
-            failure = "more bytes followed the reply";
-            log_.Line("# not acted upon: " + failure);
-            continue;
-        }
         step = state_.Burst(b.data(), b.size(), burst->at);
         if (step.action == Action::ActOnReply)
             return std::move(step.reply);
@@ -193,16 +153,6 @@ std::optional<Bytes> UnitSession::AwaitReply(FrameCode request, Clock::time_poin
             failure = "a reply that repeats the block before";
         log_.Line("# not acted upon: " + failure);
     }
-}
-
-bool UnitSession::StandsAlone(std::uint64_t endedAt) {
-    const auto settled = Clock::now() + LineTime(timing_, 4);
-    while (Clock::now() < settled) {
-        if (lost_)
-            PortLost();
-        queue_.DispatchUntil(settled);
-    }
-    return early_->Arrivals() == endedAt;
 }
 
 Bytes UnitSession::Exchange(const Bytes& request, const std::string& what) {
@@ -219,8 +169,8 @@ Bytes UnitSession::Exchange(const Bytes& request, const std::string& what) {
                       std::to_string(lastTries_) + " of " + std::to_string(tries) + ")");
         }
         failure = "no reply";
-        if (early_)
-            early_->Await(AwaitedFor(code));
+        if (awaited_)
+            awaited_->Set(AwaitedFor(code));
         const auto sentAt = Clock::now();
         state_.Opening(code);
         state_.Sent(code, addr, sentAt);

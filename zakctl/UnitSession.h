@@ -16,12 +16,10 @@
 // reported it), see LastKey.
 //
 // --fast. The serial component delivers a burst as soon as it is a well-formed reply to the
-// request awaited, instead of after the burst gap. A reply that ends early might still be
-// followed by more bytes without a pause (the unit sent it twice, or noise ran on), which the
-// silence rule would have taken together as one burst of the wrong length. So a reply that
-// ended early is acted upon only when no byte has followed it within four byte times of the
-// line; otherwise it is not acted upon, as under the silence rule. Everything that is not such
-// a reply ends by the silence rule, as without --fast.
+// request awaited (its code's length has arrived and its checksum passes), instead of after
+// the burst gap; everything else still ends by the silence rule. A reply sent twice in a row
+// then comes as two bursts, of which the second repeats the block before and is held back by
+// the rule above, as it is when a unit pauses between the two.
 //
 // Threads: everything runs on the main thread; the serial component's threads reach it only
 // through the notification queue, which this class runs while it waits.
@@ -30,7 +28,6 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
@@ -89,7 +86,7 @@ class UnitSession {
         Bytes bytes;
         Clock::time_point at;
     };
-    class EarlyReplies;
+    class AwaitedNow;
 
     // Sends `request` and returns its reply, asking again as described above.
     Bytes Exchange(const Bytes& request, const std::string& what);
@@ -99,9 +96,6 @@ class UnitSession {
                                     std::string& failure);
     void Send(const Bytes& request);
     std::optional<Burst> NextBurst(Clock::time_point limit);
-    // --fast: no byte has followed the reply that the reader ended early at arrival `endedAt`
-    // within the settling time.
-    bool StandsAlone(std::uint64_t endedAt);
     [[noreturn]] void PortLost() const;
 
     LineOptions options_;
@@ -109,7 +103,7 @@ class UnitSession {
     LineTiming timing_;
     LinkState state_;
     NotificationQueue queue_;
-    std::shared_ptr<EarlyReplies> early_;
+    std::shared_ptr<AwaitedNow> awaited_;  // --fast only
     TComm32 comm_;
     std::deque<Burst> bursts_;
     bool lost_ = false;

@@ -197,11 +197,12 @@ TEST_F(ZakctlTest, APortThatVanishesMidTransferLeavesTheOutputFileAlone) {
     EXPECT_EQ(readBytes(dir.file("unit.ZAK")), "the older backup");
 }
 
-TEST_F(ZakctlTest, FastTakesOnlyAWholeReplyThatStandsAloneAndFallsBackForTheRest) {
+TEST_F(ZakctlTest, FastTakesAWholeReplyAtOnceAndNeverOneThatBelongsToAnotherBlock) {
     // A unit paced as a 2400 Bd line. Block 42 is answered twice in a row: the first copy ends
-    // early but bytes follow it, so it is not acted upon; the second stands alone. Block 56
-    // gets a reply of another code, then one split by a pause, then a damaged one: each ends by
-    // the silence rule, is not acted upon, and the block is asked again.
+    // early and is taken; the second comes while block 56 is awaited and, repeating the block
+    // before, is held back. Block 56 then gets a reply of another code (which drops the held
+    // copy), one split by a pause and a damaged one: each ends by the silence rule, is not
+    // acted upon, and the block is asked again.
     StartUnit({"--keys", Sample, "--baud", "2400", "-c", "at 2 double", "-c", "at 3 code 13", "-c",
                "at 4 split 60", "-c", "at 5 corrupt"});
     const Outcome r = Ctl({"read", "--port", port, "--fast", "-o", dir.file("unit.ZAK"), "--log",
@@ -209,7 +210,7 @@ TEST_F(ZakctlTest, FastTakesOnlyAWholeReplyThatStandsAloneAndFallsBackForTheRest
     ASSERT_EQ(r.status, 0) << r.err;
     ExpectSameKeys(*SampleAsStored(false, 30), *Load(dir.file("unit.ZAK")));
     const std::string log = readBytes(dir.file("read.log"));
-    for (const char* note : {"# not acted upon: more bytes followed the reply",
+    for (const char* note : {"# not acted upon: a reply that repeats the block before",
                              "# not acted upon: a reply of another code",
 
                              "# not acted upon: a damaged reply", "(try 4 of 4)"}) {
