@@ -4,6 +4,7 @@
 // standard error (neither of them a terminal).
 
 #include <poll.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,11 +20,22 @@ struct Outcome {
     std::string err;
 };
 
+// `stderrTerminal`: standard error is a pseudo-terminal instead of a pipe.
 inline Outcome RunProgram(const std::vector<std::string>& args,
-                          const std::vector<std::string>& environment = {}) {
+                          const std::vector<std::string>& environment = {},
+                          bool stderrTerminal = false) {
     int out[2], err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
+    if (::pipe2(out, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe");
+    if (stderrTerminal) {
+        // err[0] is the side the test reads, err[1] the terminal the program writes to.
+        if (::openpty(&err[0], &err[1], nullptr, nullptr, nullptr) != 0)
+            throw std::runtime_error("openpty");
+        ::fcntl(err[0], F_SETFD, FD_CLOEXEC);
+        ::fcntl(err[1], F_SETFD, FD_CLOEXEC);
+    } else if (::pipe2(err, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe");
+    }
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::dup2(out[1], 1);

@@ -50,6 +50,22 @@ TEST_F(ZakctlTest, ReadWritesTheKeyListAndTheImageAsTheUnitHoldsThem) {
     EXPECT_EQ(read->klic(1).Komentar, stored->klic(1).Komentar);
 }
 
+TEST_F(ZakctlTest, AProgressBarIsDrawnOnlyOnATerminalAndNotWithQuiet) {
+    StartUnit({"--keys", Sample});
+    const std::vector<std::string> read = {
+        Zakctl, "read", "--port",          port,           "--gap",
+        "20",   "-o",   dir.file("u.ZAK"), "--turnaround", TestTurnaround};
+    const Outcome shown = RunProgram(read, {}, true);
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_TRUE(Contains(shown.err, "\rread  [########################] 4/4 blocks")) << shown.err;
+
+    std::vector<std::string> quiet = read;
+    quiet.push_back("--quiet");
+    const Outcome hidden = RunProgram(quiet, {}, true);
+    EXPECT_EQ(hidden.status, 0);
+    EXPECT_EQ(hidden.err, "");
+}
+
 TEST_F(ZakctlTest, InfoReadsOnlyTheHeadAndLeavesThePresentedKeyToLastKey) {
     StartUnit(
         {"--keys", Sample, "--comments", "--comment-length", "10", "-c", "present 0A1B2C3D4E5F61"});
