@@ -91,7 +91,12 @@ std::string TimestampedName(const std::string& prefix, const std::string& extens
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
-    return prefix + stamp + extension;
+    // A default name never updates a file that is already there (an earlier backup).
+    std::string name = prefix + stamp + extension;
+    struct stat st {};
+    for (int n = 2; ::lstat(name.c_str(), &st) == 0; ++n)
+        name = prefix + stamp + "-" + std::to_string(n) + extension;
+    return name;
 }
 
 }  // namespace zak::ctl

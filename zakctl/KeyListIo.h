@@ -35,7 +35,8 @@ void CheckCanWrite(const std::string& path);
 std::string ReadBytes(const std::string& path);
 
 // A file name made of `prefix`, the local date and time, and `extension`:
-// "zak-2026-12-10_14-05-33.ZAK".
+// "zak-2026-12-10_14-05-33.ZAK", with "-2", "-3", ... before the extension when a file of
+// that name is already there.
 std::string TimestampedName(const std::string& prefix, const std::string& extension);
 
 }  // namespace zak::ctl
