@@ -55,8 +55,7 @@ LinkState::Step LinkState::Burst(const std::uint8_t* burst, std::size_t n, TimeP
         return {};
     }
     Bytes reply(burst, burst + n);
-    if (request_ == FrameCode::CmdReadBlock && !held_ && reply == lastBlockReply_ &&
-        addr_ != lastBlockAddr_ && now < repeatUntil_) {
+    if (!held_ && MayBeRepeat(reply, now)) {
         held_ = std::move(reply);
         return {};
     }
@@ -64,11 +63,19 @@ LinkState::Step LinkState::Burst(const std::uint8_t* burst, std::size_t n, TimeP
     return ReplyCame(std::move(reply));
 }
 
+bool LinkState::MayBeRepeat(const Bytes& reply, TimePoint now) const {
+    // A repeated acknowledgement does no harm: each write carries its own address.
+    if (request_ == FrameCode::CmdWriteBlock || now >= repeatUntil_ || reply != lastReply_)
+        return false;
+    // The same block read again brings the same bytes, a repeat or not.
+    return request_ != FrameCode::CmdReadBlock || addr_ != lastReplyAddr_;
+}
+
 LinkState::Step LinkState::ReplyCame(Bytes reply) {
     base_ = Base::Idle;
-    if (request_ == FrameCode::CmdReadBlock) {
-        lastBlockReply_ = reply;
-        lastBlockAddr_ = addr_;
+    if (request_ != FrameCode::CmdWriteBlock) {
+        lastReply_ = reply;
+        lastReplyAddr_ = addr_;
         repeatUntil_ = sentAt_ + ReplyWait(request_);
     }
     // A download or upload given again abandons the one this reply would carry on.

@@ -24,12 +24,13 @@
 // clang-format on
 //
 // Any other burst, in every state, is logged by the caller and changes nothing; "-" likewise.
-// (1) A burst that JudgeBurst calls a Reply to the request out. A block-data reply that repeats
-//     the one before it byte for byte, within that one's reply wait and for another block, may
-//     be the unit sending its last reply twice: it is held back. A further reply then replaces it
-//     (it was the repeat); the reply wait passing quietly makes it the answer (it was a block that
-//     happens to equal the one before); any other burst drops it (the request stalls, nothing is
-//     stored).
+// (1) A burst that JudgeBurst calls a Reply to the request out. A reply to a read or a
+//     last-key request that repeats the one before it byte for byte, within that one's reply
+//     wait (and, for a read, for another block), may be the unit sending its last reply twice:
+//     it is held back. A further reply then replaces it (it was the repeat); the reply wait
+//     passing quietly makes it the answer (a block that happens to equal the one before, the
+//     same key presented again); any other burst drops it (the request stalls, nothing is
+//     stored). Acknowledgements are never held: each write carries its own address.
 // (2) The reply wait is LongestReplyTime of the request out, counted from its sending; the line
 //     is quiet when no burst has come for QuietTime. A burst that comes once both hold is too
 //     late to be a reply: from Awaiting it is not acted upon, the request stalls.
@@ -107,6 +108,7 @@ class LinkState {
     enum class Base { Idle, Opening, Awaiting };
 
     bool ReplyLost(TimePoint now) const;
+    bool MayBeRepeat(const Bytes& reply, TimePoint now) const;
     TimePoint LostAt() const;
     Step ReplyCame(Bytes reply);
     Step Stall();
@@ -120,10 +122,10 @@ class LinkState {
     Transfer restart_ = Transfer::None;
     bool lastKeyWaiting_ = false;
     std::optional<TimePoint> lastBurstAt_;
-    // The last block-data reply that answered a read, the block it came for, and until when a
-    // repeat of it may come.
-    Bytes lastBlockReply_;
-    std::uint16_t lastBlockAddr_ = 0;
+    // The last reply that answered a read or a last-key request, the block it came for, and
+    // until when a repeat of it may come.
+    Bytes lastReply_;
+    std::uint16_t lastReplyAddr_ = 0;
     TimePoint repeatUntil_{};
     // A reply held back as a possible repeat.
     std::optional<Bytes> held_;

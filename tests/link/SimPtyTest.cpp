@@ -61,6 +61,17 @@ TEST(SimPty, IgnoresNoiseAndAppliesFaultsGivenOnTheCommandLine) {
     EXPECT_EQ(sim.receive(4), (Bytes{0x23, 0xDC, 0x23, 0xDC}));
 }
 
+// A reply waiting out its delay keeps the unit from nothing: commands are answered and the
+// next request is taken meanwhile (and answered in turn).
+TEST(SimPty, ADelayedReplyDoesNotStopTheUnitFromReading) {
+    SimProcess sim({Sim, "--keys", SampleKeys, "-c", "at 1 delay 60000"});
+    sim.openLine();
+    sim.send(ReadBlockRequest(28));
+    EXPECT_EQ(sim.command("peek 30 2"), "00 05");
+    sim.send(LastKeyRequest());
+    EXPECT_EQ(sim.command("stats"), "requests 2 faults 1");
+}
+
 TEST(SimPty, WritesItsMemoryToAFileWhenItEnds) {
     char image[] = "/tmp/zak-sim-image-XXXXXX";
     const int fd = ::mkstemp(image);

@@ -2,6 +2,9 @@
 // and commands.
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "OutputQueue.h"
 #include "RequestDecoder.h"
 #include "UnitCommands.h"
 #include "ZakUnit.h"
@@ -118,6 +121,8 @@ TEST(SimUnit, FaultsChangeTheReplyTheyAreMeantFor) {
         {"delay 600", {ack}, 600},
         {"code 23", {{0x23, 0xDC}}, 0},
         {"double", {{0x10, 0xEF, 0x10, 0xEF}}, 0},
+        {"noise-before 300", {{0x5A, 0xA5, 0x3C}, ack}, 300},
+        {"twice 300", {ack, ack}, 300},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
@@ -137,6 +142,89 @@ TEST(SimUnit, FaultsChangeTheReplyTheyAreMeantFor) {
     }
 }
 
+TEST(SimUnit, AWrongByteIsStoredWhereAskedAndTheWriteAcknowledged) {
+    const Request write = *ParseRequest(WriteBlockRequest(42, {}).data(), 19);
+    for (const char* command : {"wrong-byte", "wrong-byte 47", "wrong-byte 0x2F"}) {
+        SCOPED_TRACE(command);
+        ZakUnit unit;
+        ASSERT_TRUE(RunCommand(unit, command).ok);
+        const std::size_t at = std::string(command) == "wrong-byte" ? 42 : 47;
+        if (at != 42) {
+            // A write that does not reach the address leaves the fault waiting.
+            unit.answer(*ParseRequest(WriteBlockRequest(28, {}).data(), 19));
+            EXPECT_EQ(unit.memory()[28], 0x00);
+        }
+        EXPECT_EQ(unit.answer(write).front().bytes, WriteAckReply());
+        for (std::size_t a = 42; a < 56; ++a)
+            EXPECT_EQ(unit.memory()[a], a == at ? 0xFF : 0x00) << a;
+        unit.answer(write);  // once only
+        EXPECT_EQ(unit.memory()[at], 0x00);
+    }
+}
+
+// Random faults come from every kind, at about the chance asked for, the same for a seed.
+TEST(SimUnit, RandomFaultsAreDrawnFromEveryKindAndRepeatForASeed) {
+    const auto run = [](std::uint32_t seed) {
+        ZakUnit unit;
+        unit.setRandomFaults({5, std::chrono::milliseconds{40}, std::chrono::milliseconds{900}},
+                             seed);
+        const Request read = *ParseRequest(ReadBlockRequest(28).data(), 5);
+        const Bytes good = BlockDataReply({});
+        std::vector<std::vector<LineChunk>> faulty;
+        for (int i = 0; i < 4000; ++i) {
+            std::vector<LineChunk> chunks = unit.answer(read);
+            if (chunks.size() != 1 || chunks[0].bytes != good || chunks[0].pauseBefore.count())
+                faulty.push_back(std::move(chunks));
+        }
+        EXPECT_EQ(static_cast<int>(faulty.size()), unit.faultCount());
+        EXPECT_EQ(RunCommand(unit, "stats").text,
+                  "requests 4000 faults " + std::to_string(unit.faultCount()));
+        return faulty;
+    };
+    const auto faulty = run(7);
+    EXPECT_GT(faulty.size(), 120u);
+    EXPECT_LT(faulty.size(), 280u);
+    std::set<std::string> kinds;
+    for (const auto& chunks : faulty) {
+        if (chunks.empty())
+            kinds.insert("drop");
+        else if (chunks.size() == 2)
+            kinds.insert(chunks[0].bytes.size() == 3    ? "noise"
+                         : chunks[0].bytes.size() == 16 ? "twice"
+                                                        : "split");
+        else if (chunks[0].pauseBefore.count() == 900)
+            kinds.insert("delay");
+        else if (chunks[0].bytes.size() == 32)
+            kinds.insert("double");
+        else
+            kinds.insert(chunks[0].bytes[0] == 0x11 ? "corrupt" : "code");
+    }
+    EXPECT_EQ(kinds.size(), 8u);
+    const auto again = run(7);
+    ASSERT_EQ(again.size(), faulty.size());
+    for (std::size_t i = 0; i < again.size(); ++i)
+        EXPECT_EQ(again[i].size(), faulty[i].size());
+}
+
+TEST(SimOutput, PausesAndThePaceCountFromTheEndOfWhatIsAhead) {
+    using namespace std::chrono_literals;
+    const OutputQueue::TimePoint t0{};
+    OutputQueue q(1000us);  // a byte a millisecond
+    q.push({0ms, {1, 2, 3}}, t0);
+    q.push({10ms, {4}}, t0);  // 10 ms after byte 3 has gone: at 3 + 10
+    EXPECT_EQ(q.due(t0), (Bytes{1}));
+    EXPECT_EQ(q.due(t0 + 2ms), (Bytes{1, 2, 3}));
+    q.consume(2);  // the line took two of them
+    EXPECT_EQ(q.due(t0 + 12ms), (Bytes{3}));
+    EXPECT_EQ(q.nextDue(), t0 + 2ms);
+    q.consume(1);
+    EXPECT_EQ(q.nextDue(), t0 + 13ms);
+    EXPECT_EQ(q.dropOverdue(t0 + 1013ms, 1000ms), 1u);
+    EXPECT_TRUE(q.empty());
+    q.push({5ms, {9}}, t0 + 2000ms);  // the line has long been free
+    EXPECT_EQ(q.nextDue(), t0 + 2005ms);
+}
+
 TEST(SimCommands, CommandsAnswerOkOrSayWhatIsWrong) {
     ZakUnit unit;
     EXPECT_EQ(RunCommand(unit, "present 0A1B").text, "ok");
@@ -145,8 +233,10 @@ TEST(SimCommands, CommandsAnswerOkOrSayWhatIsWrong) {
     EXPECT_EQ(RunCommand(unit, "peek 0x7FFE 2").text, "00 00");
     EXPECT_TRUE(RunCommand(unit, "quit").quit);
     EXPECT_TRUE(RunCommand(unit, "").ok);
-    for (const char* wrong : {"present 0A1G", "present 0A1B2C3D4E5F6071", "peek 32767 2", "split",
-                              "code 123", "drop 5", "at 0 drop", "send", "frobnicate"}) {
+    for (const char* wrong :
+         {"present 0A1G", "present 0A1B2C3D4E5F6071", "peek 32767 2", "split", "code 123", "drop 5",
+          "at 0 drop", "send", "frobnicate", "twice", "noise-before x", "wrong-byte 32768",
+          "random", "random 101", "random 5 x"}) {
         const CommandResult r = RunCommand(unit, wrong);
         EXPECT_FALSE(r.ok) << wrong;
         EXPECT_EQ(r.text.rfind("error: ", 0), 0u) << wrong;

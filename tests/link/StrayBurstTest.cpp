@@ -221,6 +221,26 @@ TEST(StrayBurst, EachFaultOfTheUnitPassesOrStallsButNeverShiftsABlock) {
     }
 }
 
+// The unit sends its key reply twice, the second time after the next query has gone out: the
+// repeat is held back and the unit's real answer taken instead.
+TEST(StrayBurst, ARepeatedKeyReplyDoesNotAnswerTheNextQuery) {
+    LinkRig rig;
+    rig.unit.present(ID2Kod("0A1B2C3D4E5F60").Kod);
+    rig.link.btnSendCRClick();
+    ASSERT_TRUE(rig.answer());
+    ASSERT_EQ(rig.klice.PocetKlicu, 1);
+    const Bytes first = LastKeyReply(ID2Kod("0A1B2C3D4E5F60").Kod);
+
+    rig.link.btnSendCRClick();
+    const auto second = rig.takeRequest();
+    ASSERT_TRUE(second);
+    rig.feed(first);  // the repeat
+    for (const sim::LineChunk& chunk : rig.unit.answer(*second))
+        rig.feed(chunk.bytes);
+    EXPECT_EQ(rig.window.messages, std::vector<std::string>{"Nebyl nově přiložen žádný klíč."});
+    EXPECT_EQ(rig.klice.PocetKlicu, 1);
+}
+
 // Quiet: no burst for QuietTime. Bursts late in the reply wait hold a restart back until the
 // line has been quiet that long; a burst once the wait is over is no reply any more.
 TEST(StrayBurst, ARestartWaitsForTheReplyWaitAndAQuietLine) {

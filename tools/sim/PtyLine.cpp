@@ -1,14 +1,12 @@
 #include "PtyLine.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <stdexcept>
-#include <thread>
 
 namespace zak::sim {
 
@@ -23,9 +21,6 @@ void makeRaw(int fd) {
     t.c_cc[VTIME] = 0;
     ::tcsetattr(fd, TCSANOW, &t);
 }
-
-// How long a full line may keep the unit from writing before it gives the bytes up.
-constexpr int WriteStallMs = 1000;
 
 }  // namespace
 
@@ -59,40 +54,11 @@ ssize_t PtyLine::read(std::uint8_t* buffer, std::size_t n) {
     return got;
 }
 
-bool PtyLine::write(const LineChunk& chunk, std::chrono::microseconds byteTime) {
-    if (chunk.pauseBefore.count() > 0)
-        std::this_thread::sleep_for(chunk.pauseBefore);
-    if (byteTime.count() == 0)
-        return writeAll(chunk.bytes.data(), chunk.bytes.size());
-    // Deadlines from the first byte on, so that the pace does not drift.
-    auto next = std::chrono::steady_clock::now();
-    for (const std::uint8_t b : chunk.bytes) {
-        std::this_thread::sleep_until(next);
-        if (!writeAll(&b, 1))
-            return false;
-        next += byteTime;
-    }
-    std::this_thread::sleep_until(next);
-    return true;
-}
-
-bool PtyLine::writeAll(const std::uint8_t* bytes, std::size_t n) {
-    std::size_t done = 0;
-    while (done < n) {
-        const ssize_t w = ::write(master_, bytes + done, n - done);
-        if (w > 0) {
-            done += static_cast<std::size_t>(w);
-            continue;
-        }
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w < 0 && errno != EAGAIN)
-            return false;
-        pollfd p{master_, POLLOUT, 0};
-        if (::poll(&p, 1, WriteStallMs) <= 0)
-            return false;
-    }
-    return true;
+ssize_t PtyLine::writeSome(const std::uint8_t* bytes, std::size_t n) {
+    const ssize_t w = ::write(master_, bytes, n);
+    if (w < 0 && (errno == EAGAIN || errno == EINTR))
+        return 0;
+    return w;
 }
 
 }  // namespace zak::sim

@@ -5,12 +5,9 @@
 
 #include <sys/types.h>
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include "ZakUnit.h"
 
 namespace zak::sim {
 
@@ -32,13 +29,11 @@ class PtyLine {
     // Reads what the tool sent: the count, 0 when nothing is there, -1 on an error.
     ssize_t read(std::uint8_t* buffer, std::size_t n);
 
-    // Sends a chunk: waits its pause, then writes its bytes, one every `byteTime` when that is
-    // not zero (the pace of a slow line). False when the tool's side stopped taking bytes.
-    bool write(const LineChunk& chunk, std::chrono::microseconds byteTime);
+    // Writes as many of the bytes as the line takes now, without waiting: the count, 0 when
+    // it takes none now, -1 on an error.
+    ssize_t writeSome(const std::uint8_t* bytes, std::size_t n);
 
   private:
-    bool writeAll(const std::uint8_t* bytes, std::size_t n);
-
     int master_ = -1;
     int terminal_ = -1;
     std::string path_;

@@ -60,6 +60,18 @@ std::optional<std::string> ParseOptions(int argc, char** argv, SimOptions& o) {
             if (!value(v))
                 return arg + " needs a command";
             o.commands.push_back(v);
+        } else if (arg == "--gap") {
+            if (!value(v) || !toInt(v, 1, 10000, o.gapMs))
+                return arg + " needs a number of ms 1..10000";
+        } else if (arg == "--random-faults") {
+            if (!value(v) || !toInt(v, 0, 100, o.randomPercent))
+                return arg + " needs a percentage 0..100";
+        } else if (arg == "--seed") {
+            if (!value(v) || !toInt(v, 0, 1 << 30, o.seed))
+                return arg + " needs a number";
+        } else if (arg == "--random-delay") {
+            if (!value(v) || !toInt(v, 0, 600000, o.randomDelayMs))
+                return arg + " needs a number of ms";
         } else if (arg == "-v" || arg == "--verbose") {
             o.verbose = true;
         } else {
@@ -90,6 +102,15 @@ std::string UsageText() {
                "                        without it replies go out at once\n"
                "  --dump-on-exit FILE   write the memory to FILE when the unit ends\n"
                "  --com N               name ZAK_COM<N> in the first line (default 1)\n"
+               "  --gap MS              the silence that ends a burst for the tool (default\n"
+               "                        250, as the tool's); random faults pause twice as long\n"
+               "                        inside a reply that is to reach the tool as two bursts\n"
+               "  --random-faults P     give each reply a random fault with a chance of P %\n"
+               "                        (noise before it, a delay, split, twice in two bursts,\n"
+               "                        twice in one, no reply, a wrong checksum, a wrong code)\n"
+               "  --seed N              ... drawn from this seed (default 1): runs repeat\n"
+               "  --random-delay MS     ... a delay being this long (default 3000, past the\n"
+               "                        tool's reply wait)\n"
                "  -c, --command CMD     run a command (below) before the line is offered\n"
                "  -v, --verbose         show requests and replies on standard error\n"
                "  -h, --help            show this text\n"

@@ -18,6 +18,10 @@ struct SimOptions {
     int com = 1;             // --com N: the first line names ZAK_COM<N>
     std::vector<std::string> commands;  // -c COMMAND, run before the line is offered
     bool verbose = false;               // --verbose: requests and replies on standard error
+    int gapMs = 250;                    // --gap MS: the silence that ends a burst on the line
+    int randomPercent = 0;              // --random-faults P
+    int seed = 1;                       // --seed N
+    int randomDelayMs = 3000;           // --random-delay MS
     bool help = false;
     std::vector<std::string> program;  // after --: run it with ZAK_COM<N> set
 };

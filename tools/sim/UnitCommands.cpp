@@ -59,6 +59,10 @@ bool parseFault(std::istringstream& in, Fault& f) {
         f = {FaultKind::Delay, value};
     else if (name == "code" && arg.size() <= 2 && parseInt(arg, 16, 0, 255, value))
         f = {FaultKind::Code, value};
+    else if (name == "noise-before" && parseInt(arg, 10, 0, 60000, value))
+        f = {FaultKind::Noise, value};
+    else if (name == "twice" && parseInt(arg, 10, 0, 60000, value))
+        f = {FaultKind::Twice, value};
     else
         return false;
     std::string extra;
@@ -102,6 +106,35 @@ CommandResult RunCommand(ZakUnit& unit, const std::string& line) {
         unit.addFaultAt(request, f);
         return ok();
     }
+    if (word == "wrong-byte") {
+        std::string a;
+        int addr = 0;
+        if (!(in >> a)) {
+            unit.storeWrongByte(std::nullopt);
+            return ok();
+        }
+        if (!parseInt(a, 0, 0, UnitMemorySize - 1, addr))
+            return error("usage: wrong-byte [<address>]");
+        unit.storeWrongByte(addr);
+        return ok();
+    }
+    if (word == "random") {
+        std::string p, seedWord;
+        int percent = 0, seed = 1;
+        if (!(in >> p) || !parseInt(p, 10, 0, 100, percent) ||
+            ((in >> seedWord) && !parseInt(seedWord, 10, 0, 1 << 30, seed)))
+            return error("usage: random <percent 0..100> [<seed>]");
+        RandomFaults r = unit.randomFaults();
+        r.percent = percent;
+        unit.setRandomFaults(r, static_cast<std::uint32_t>(seed));
+        return ok();
+    }
+    if (word == "stats")
+        return {true,
+                "requests " + std::to_string(unit.requestCount()) + " faults " +
+                    std::to_string(unit.faultCount()),
+                {},
+                false};
     if (word == "noise") {
         std::string n;
         int count = 0;
@@ -177,7 +210,12 @@ const char* CommandHelp() {
            "  dump <file>         write the 32768 bytes of memory to a file\n"
            "  noise <n>           send n random bytes now\n"
            "  send <hex bytes>    send these bytes now, e.g. send 11 00 ... (no checksum added)\n"
-           "  quit                end the simulation\n"
+           "  wrong-byte [<addr>] the next write reaching addr (without one: the next write)\n"
+           "                      is acknowledged but stores that byte (its first) inverted\n"
+           "  random <p> [<seed>] from now on give each reply a random fault (any kind below,\n"
+           "                      delay past the tool's wait) with a chance of p %\n"
+           "  stats               print \"requests <n> faults <m>\": requests and faulty replies\n"
+           "  quit                end the simulation (once the replies on their way are out)\n"
            "Faults, each for one reply (queued: the next reply without a fault takes the\n"
            "first one), or with \"at <n> \" in front for the reply to request n (from 1):\n"
            "  drop                send no reply\n"
@@ -185,7 +223,9 @@ const char* CommandHelp() {
            "  split <ms>          pause <ms> after the first half of the reply\n"
            "  delay <ms>          pause <ms> before the reply\n"
            "  code <hex>          answer with another code (checksum made good)\n"
-           "  double              send the reply twice in one burst\n";
+           "  double              send the reply twice in one burst\n"
+           "  noise-before <ms>   send a few bytes of noise, pause <ms>, then the reply\n"
+           "  twice <ms>          send the reply, pause <ms>, send it again\n";
 }
 
 }  // namespace zak::sim

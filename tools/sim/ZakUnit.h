@@ -69,6 +69,7 @@ class ZakUnit {
     // From now on each reply without a fault of its own gets a random one with the given
     // chance, drawn from every kind; `seed` makes the run repeatable.
     void setRandomFaults(const RandomFaults& r, std::uint32_t seed);
+    const RandomFaults& randomFaults() const { return random_; }
     // The next write that reaches `addr` (or, without an address, the next write) is
     // acknowledged as usual but stores one byte wrong: the one at `addr` (the block's first).
     void storeWrongByte(std::optional<int> addr) { wrongByte_ = WrongByte{addr}; }

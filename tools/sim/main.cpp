@@ -4,12 +4,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 
+#include "OutputQueue.h"
 #include "PtyLine.h"
 #include "RequestDecoder.h"
 #include "SimOptions.h"
@@ -51,22 +54,31 @@ std::string hex(const Bytes& bytes) {
     return text;
 }
 
+// How long bytes may wait for a line nobody reads before the unit gives them up.
+constexpr std::chrono::milliseconds WriteStall{1000};
+
+// One loop serves the line, the standard input and the replies on their way: a delayed or
+// paced reply waits in the output queue, never in a sleep, so requests and commands are seen
+// meanwhile.
 class Simulation {
   public:
+    using Clock = std::chrono::steady_clock;
+
     Simulation(ZakUnit& unit, PtyLine& line, const SimOptions& o)
         : unit_(unit),
           line_(line),
           verbose_(o.verbose),
-          byteTime_(o.baud > 0 ? 10'000'000 / o.baud : 0) {}
+          output_(std::chrono::microseconds(o.baud > 0 ? 10'000'000 / o.baud : 0)) {}
 
-    // Runs until quit, a stop signal, or the end of `child` (when not 0). Returns the exit
-    // status.
+    // Runs until quit (once the replies on their way are out), a stop signal, or the end of
+    // `child` (when not 0). Returns the exit status.
     int run(pid_t child) {
         bool stdinOpen = true;
         std::string pending;
-        while (!stopSignal && !quit_) {
-            pollfd fds[2] = {{line_.fd(), POLLIN, 0}, {stdinOpen ? 0 : -1, POLLIN, 0}};
-            const int ready = ::poll(fds, 2, decoder_.waiting() ? RequestGapMs : 200);
+        while (!stopSignal && !(quit_ && output_.empty())) {
+            const short lineEvents = POLLIN | (output_.empty() ? 0 : POLLOUT);
+            pollfd fds[2] = {{line_.fd(), lineEvents, 0}, {stdinOpen ? 0 : -1, POLLIN, 0}};
+            const int ready = ::poll(fds, 2, pollTimeout());
             if (child > 0) {
                 int status = 0;
                 if (::waitpid(child, &status, WNOHANG) == child)
@@ -74,16 +86,15 @@ class Simulation {
             }
             if (ready < 0)
                 continue;  // a signal
-            if (ready == 0) {
-                answerAll(decoder_.lineQuiet());
-                continue;
-            }
             if (fds[0].revents & POLLIN)
                 receive();
             else if (fds[0].revents & (POLLHUP | POLLERR))
                 ::poll(nullptr, 0, 50);  // no tool on the line; do not spin
             if (fds[1].revents & (POLLIN | POLLHUP))
                 stdinOpen = readCommands(pending);
+            if (decoder_.waiting() && Clock::now() - lastReceived_ >= RequestGap)
+                answerAll(decoder_.lineQuiet());
+            writeDue();
         }
         if (child > 0)
             ::kill(child, SIGTERM);
@@ -105,11 +116,26 @@ class Simulation {
     static void print(const CommandResult& r) { std::cout << r.text << std::endl; }
 
   private:
+    static constexpr std::chrono::milliseconds RequestGap{RequestGapMs};
+
+    int pollTimeout() const {
+        using std::chrono::milliseconds;
+        const auto now = Clock::now();
+        milliseconds wait{200};
+        if (decoder_.waiting())
+            wait =
+                std::min(wait, std::chrono::ceil<milliseconds>(lastReceived_ + RequestGap - now));
+        if (const auto due = output_.nextDue())
+            wait = std::min(wait, std::chrono::ceil<milliseconds>(*due - now));
+        return static_cast<int>(std::max(wait, milliseconds{0}).count());
+    }
+
     void receive() {
         std::uint8_t buffer[4096];
         const ssize_t n = line_.read(buffer, sizeof buffer);
         if (n <= 0)
             return;
+        lastReceived_ = Clock::now();
         if (verbose_)
             std::cerr << "got   " << hex(Bytes(buffer, buffer + n)) << std::endl;
         answerAll(decoder_.feed(buffer, static_cast<std::size_t>(n)));
@@ -127,8 +153,20 @@ class Simulation {
 
     void send(const LineChunk& chunk) {
         if (verbose_)
-            std::cerr << "sent  " << hex(chunk.bytes) << std::endl;
-        if (!line_.write(chunk, byteTime_) && verbose_)
+            std::cerr << "queue " << hex(chunk.bytes) << "after " << chunk.pauseBefore.count()
+                      << " ms" << std::endl;
+        output_.push(chunk, Clock::now());
+    }
+
+    void writeDue() {
+        const auto now = Clock::now();
+        const Bytes due = output_.due(now);
+        if (!due.empty()) {
+            const ssize_t written = line_.writeSome(due.data(), due.size());
+            if (written > 0)
+                output_.consume(static_cast<std::size_t>(written));
+        }
+        if (output_.dropOverdue(now, WriteStall) > 0 && verbose_)
             std::cerr << "the line takes no more bytes" << std::endl;
     }
 
@@ -154,7 +192,8 @@ class Simulation {
     PtyLine& line_;
     RequestDecoder decoder_;
     bool verbose_;
-    std::chrono::microseconds byteTime_;
+    OutputQueue output_;
+    Clock::time_point lastReceived_{};
     bool quit_ = false;
 };
 
@@ -195,6 +234,10 @@ int run(int argc, char** argv) {
         std::cerr << "zak-sim: " << *loadError << std::endl;
         return 2;
     }
+
+    unit.setRandomFaults({options.randomPercent, std::chrono::milliseconds{2 * options.gapMs},
+                          std::chrono::milliseconds{options.randomDelayMs}},
+                         static_cast<std::uint32_t>(options.seed));
 
     installSignals();
     PtyLine line;
