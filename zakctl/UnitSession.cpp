@@ -175,11 +175,36 @@ Bytes UnitSession::Exchange(const Bytes& request, const std::string& what) {
         state_.Opening(code);
         state_.Sent(code, addr, sentAt);
         Send(request);
-        if (std::optional<Bytes> reply = AwaitReply(code, sentAt, failure))
+        if (std::optional<Bytes> reply = AwaitReply(code, sentAt, failure)) {
+            if (lastTries_ > 1)
+                LetEarlierRepliesPass(code, sentAt);
             return *reply;
+        }
     }
     throw CtlError(ExitStatus::NoAnswer, "the unit did not answer " + what + " (" + failure +
                                              " at each of " + std::to_string(tries) + " tries)");
+}
+
+void UnitSession::LetEarlierRepliesPass(FrameCode request, Clock::time_point lastSent) {
+    // Every try was sent by `lastSent`, so every reply to one of them has come by the reply
+    // wait after it; whatever comes until then, and until the line is quiet, is a reply to an
+    // earlier try (the unit answers in order) or noise.
+    const auto until = lastSent + state_.ReplyWait(request);
+    const auto quiet = QuietTime(timing_);
+    auto lastBurst = Clock::now() - quiet;
+    for (;;) {
+        const auto limit = std::max(until, lastBurst + quiet);
+        if (Clock::now() >= limit)
+            return;
+        std::optional<Burst> burst = NextBurst(limit);
+        if (!burst)
+            continue;
+        lastBurst = burst->at;
+        const Bytes& b = burst->bytes;
+        log_.Line(ReceivedLogLine(b.data(), b.size(), ChecksumOk(b.data(), b.size())));
+        log_.Line("# not acted upon: after the answer to a request asked again");
+        state_.Burst(b.data(), b.size(), burst->at);
+    }
 }
 
 BlockData UnitSession::ReadBlock(std::uint16_t addr) {

@@ -11,7 +11,9 @@
 // out again only once its reply wait (the longest a unit may take) has passed and the line
 // has been quiet: a reply to the first try that comes late is thus either taken as the answer
 // to that same request (it belongs to the same address) or has come and gone before the next
-// request leaves. A reply is never stored at an address it does not belong to. Reads and writes of
+// request leaves; and once a request asked again has its answer, the next one waits until the
+// replies the earlier tries may still bring have come and gone too. A reply is never stored
+// at an address it does not belong to. Reads and writes of
 // a block are harmless to repeat; a last-key request is not (the unit forgets the key once it has
 // reported it), see LastKey.
 //
@@ -94,6 +96,9 @@ class UnitSession {
     // `deadline` and the line has gone quiet. `failure` says what went wrong.
     std::optional<Bytes> AwaitReply(FrameCode request, Clock::time_point sentAt,
                                     std::string& failure);
+    // After a request asked again has been answered: waits out the replies that the earlier
+    // tries may still bring, so that none of them meets the next request.
+    void LetEarlierRepliesPass(FrameCode request, Clock::time_point lastSent);
     void Send(const Bytes& request);
     std::optional<Burst> NextBurst(Clock::time_point limit);
     [[noreturn]] void PortLost() const;
