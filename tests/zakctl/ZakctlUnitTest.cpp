@@ -269,6 +269,18 @@ TEST_F(ZakctlTest, FastReadsThroughNoiseAndARepeatedReply) {
     EXPECT_FALSE(Contains(log, "asked again")) << log;
 }
 
+TEST_F(ZakctlTest, RepliesToEarlierTriesNeverLandOnTheNextBlock) {
+    // The unit answers the first read of block 42 so late that the block has been asked four
+    // more times; then the five answers come one after the other, each a whole reply.
+    StartUnit({"--keys", Sample, "--baud", "2400", "-c", "at 2 delay 1200"});
+    const Outcome r = Ctl({"read", "--port", port, "--fast", "--retries", "8", "-o",
+                           dir.file("unit.ZAK"), "--log", dir.file("read.log")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ExpectSameKeys(*SampleAsStored(false, 30), *Load(dir.file("unit.ZAK")));
+    EXPECT_TRUE(Contains(readBytes(dir.file("read.log")),
+                         "# not acted upon: after the answer to a request asked again"));
+}
+
 TEST_F(ZakctlTest, RandomFaultsNeverPutAByteAtTheWrongAddress) {
     // A unit of 30 keys whose replies get a random fault (every kind zak-sim has, a reply
     // later than the tool waits included) one time in eight, read with --fast and written with
