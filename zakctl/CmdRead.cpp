@@ -1,5 +1,6 @@
 // zakctl read: the unit's keys into a key list file, as the window's download and save.
 #include "Commands.h"
+#include "CtlError.h"
 #include "KeyListIo.h"
 #include "Output.h"
 #include "PortArgument.h"
@@ -11,6 +12,8 @@ int RunRead(const Context& c) {
     const auto limit = static_cast<std::uint16_t>(NumberOption(c.args, "limit", 0, 65535, 2000));
     const std::string output = c.args.value("output").value_or(TimestampedName("zak-", ".ZAK"));
     const auto image = c.args.value("image");
+    if (image && SameFile(*image, output))
+        throw CtlError(ExitStatus::Usage, "the key list and the image must go into two files");
     CheckCanWrite(output);
     if (image)
         CheckCanWrite(*image);

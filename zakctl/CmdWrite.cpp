@@ -37,6 +37,9 @@ int RunWrite(const Context& c) {
     std::optional<std::string> backup;
     if (!c.args.has("no-backup")) {
         backup = c.args.value("backup").value_or(TimestampedName("zak-backup-", ".ZAK"));
+        // The backup would replace the list being written, and with it the only copy of it.
+        if (SameFile(*backup, file))
+            throw CtlError(ExitStatus::Usage, "the backup must not go into " + file + " itself");
         CheckCanWrite(*backup);
     }
 

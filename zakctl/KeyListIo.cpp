@@ -85,6 +85,14 @@ void CheckCanWrite(const std::string& path) {
         throw fileError("cannot write " + path + ": " + std::strerror(errno));
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0)
+        return a == b;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 std::string TimestampedName(const std::string& prefix, const std::string& extension) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};

@@ -31,6 +31,9 @@ void SaveBytes(const std::string& path, const std::string& bytes);
 // (file) otherwise. The write itself may still fail (a full disk); it then changes nothing.
 void CheckCanWrite(const std::string& path);
 
+// Do the two paths name the same file (the same path, or links to one file)?
+bool SameFile(const std::string& a, const std::string& b);
+
 // Reads a whole file; throws CtlError (file) when it is missing or cannot be read.
 std::string ReadBytes(const std::string& path);
 
