@@ -119,7 +119,8 @@ std::string UsageText() {
                "zakctl COMMAND --help tells more. Results go to standard output, messages to\n"
                "standard error.\n"
                "\n") +
-           LineOptionsText + CommonText + "  -V, --version    show the version\n\n" + ExitText;
+           LineOptionsText + "\nOptions:\n" + CommonText +
+           "  -V, --version    show the version\n\n" + ExitText;
 }
 
 std::string CommandHelp(const std::string& command) {
