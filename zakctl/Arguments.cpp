@@ -9,7 +9,7 @@ namespace zak::ctl {
 
 namespace {
 
-struct OptionSpec {
+struct OptionDefinition {
     const char* name;
     char shortName;
     bool takesValue;
@@ -19,7 +19,7 @@ struct OptionSpec {
 // Commands that talk to a unit share the line options.
 constexpr const char* UnitCommands = " info read write verify last-key diff ";
 
-const OptionSpec Options[] = {
+const OptionDefinition Options[] = {
     {"help", 'h', false, "*"},
     {"version", 'V', false, "*"},
     {"quiet", 'q', false, "*"},
@@ -54,8 +54,8 @@ const OperandCount Operands[] = {
     {"diff", 2, "A B"},       {"export", 1, "FILE.ZAK"}, {"import", 1, "FILE.csv"},
 };
 
-const OptionSpec* findOption(const std::string& word) {
-    for (const OptionSpec& o : Options) {
+const OptionDefinition* findOption(const std::string& word) {
+    for (const OptionDefinition& o : Options) {
         if (word.size() > 2 && word.compare(0, 2, "--") == 0 && word.substr(2) == o.name)
             return &o;
         if (word.size() == 2 && word[0] == '-' && o.shortName != 0 && word[1] == o.shortName)
@@ -68,7 +68,7 @@ CtlError usage(const std::string& text) {
     return CtlError(ExitStatus::Usage, text + " (see zakctl --help)");
 }
 
-bool takes(const OptionSpec& o, const std::string& command) {
+bool takes(const OptionDefinition& o, const std::string& command) {
     const std::string list = o.commands;
     return list == "*" || list.find(" " + command + " ") != std::string::npos;
 }
@@ -111,7 +111,7 @@ Arguments ParseArguments(const std::vector<std::string>& words) {
             inlineValue = word.substr(eq + 1);
             word = word.substr(0, eq);
         }
-        const OptionSpec* o = findOption(word);
+        const OptionDefinition* o = findOption(word);
         if (o == nullptr)
             throw usage("unknown option " + word);
         std::string value;
@@ -139,7 +139,7 @@ Arguments ParseArguments(const std::vector<std::string>& words) {
     if (std::find(names.begin(), names.end(), a.command) == names.end())
         throw usage("unknown command " + a.command);
     for (const std::string& name : given) {
-        const OptionSpec* o = findOption("--" + name);
+        const OptionDefinition* o = findOption("--" + name);
         if (!takes(*o, a.command))
             throw usage(a.command + " does not take --" + name);
     }
