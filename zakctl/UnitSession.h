@@ -13,9 +13,8 @@
 // to that same request (it belongs to the same address) or has come and gone before the next
 // request leaves; and once a request asked again has its answer, the next one waits until the
 // replies the earlier tries may still bring have come and gone too. A reply is never stored
-// at an address it does not belong to. Reads and writes of
-// a block are harmless to repeat; a last-key request is not (the unit forgets the key once it has
-// reported it), see LastKey.
+// at an address it does not belong to. Reads and writes of a block are harmless to repeat; a
+// last-key request is not (the unit forgets the key once it has reported it), see LastKey.
 //
 // --fast. The serial component delivers a burst as soon as it is a well-formed reply to the
 // request awaited (its code's length has arrived and its checksum passes), instead of after
