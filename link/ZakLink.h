@@ -18,9 +18,11 @@
 // query waits until the transfer running has ended or stalled; it never interrupts it. A
 // request whose reply has not come within the reply wait, with the line quiet, has stalled:
 // a reply that comes after that is not acted upon, and giving the command again starts over.
-// So no block of the unit's memory ever lands at another address in the image, and no image
-// block is written to another address in the unit, whatever arrives when, as long as the unit
-// answers within its reply wait.
+// A reply that repeats the one before it is held back until it is clear whether it was a
+// repeat. So no block of the unit's memory ever lands at another address in the image, and no
+// image block is written to another address in the unit, whatever arrives when, as long as
+// the unit answers within its reply wait and noise does not forge a whole reply (the checksum
+// is one byte).
 //
 // Threads and reentrancy. Everything runs on the window's thread. LinkWindow::Inform and
 // LinkPort::EnsureOpen may run the window's event loop, and with it Comm321ReceiveData and

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine, builds ZAK Manager and runs every test:
-#   1. the suite in a normal build (windows offscreen), and the window tests again under Xvfb;
+#   1. the suite in a normal build (windows offscreen), a short soak of the device link with
+#      random faults, and the window tests again under Xvfb;
 #   2. the suite under AddressSanitizer + UndefinedBehaviorSanitizer;
 #   3. the serial component's tests under ThreadSanitizer;
 #   4. the fuzz targets, each for a short bounded time.
@@ -16,6 +17,9 @@ step "Normal build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+step "Link soak: random faults through the serial component, every byte checked"
+./build/bin/soak_link --seconds 45 --faults 3
 
 step "Window tests under Xvfb"
 for t in $(ctest --test-dir build -N -L app | sed -n 's/^ *Test *#[0-9]*: //p'); do

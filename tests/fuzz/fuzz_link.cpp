@@ -111,9 +111,11 @@ struct Rig {
         port.queued.clear();
     }
 
-    // The last burst that looked like block data: a reply held back as a possible repeat may
-    // be stored later, at a tick or when a later burst finds the reply wait over.
+    // The last bursts that looked like block data and like a key: a reply held back as a
+    // possible repeat may be acted upon later, at a tick or when a later burst finds the reply
+    // wait over.
     Bytes lastBlockBurst;
+    Bytes lastKeyBurst;
 
     // Image bytes that changed must lie in the block asked for and come from one of the
     // bursts, each byte from its own place.
@@ -135,14 +137,18 @@ struct Rig {
         const std::optional<int> block = readBlock;
         const bool askedKey = lastKeyAsked;
         const Bytes held = lastBlockBurst;
+        const Bytes heldKey = lastKeyBurst;
         std::vector<std::uint8_t> before(pamet.data(), pamet.data() + VelikostPameti);
         window.keysToImage = false;
         link.Comm321ReceiveData(b.data(), static_cast<std::uint16_t>(b.size()));
         if (b.size() == 16 && b[0] == 0x11 && ChecksumOk(b.data(), b.size()))
             lastBlockBurst = b;
+        if (b.size() == 9 && b[0] == 0x13 && ChecksumOk(b.data(), b.size()))
+            lastKeyBurst = b;
 
+        const auto keyReply = [](const Bytes& r) { return r.size() == 9 && r[0] == 0x13; };
         if (window.keysToImage)
-            check(askedKey && b.size() == 9 && b[0] == 0x13);
+            check(askedKey && (keyReply(b) || keyReply(heldKey)));
         else
             checkImage(before, block, b, held);
         takeRequests();
@@ -151,10 +157,15 @@ struct Rig {
 
     void tick(std::chrono::milliseconds later) {
         const std::optional<int> block = readBlock;
+        const bool askedKey = lastKeyAsked;
         std::vector<std::uint8_t> before(pamet.data(), pamet.data() + VelikostPameti);
+        window.keysToImage = false;
         clock.now += later;
         link.Tick();
-        checkImage(before, block, {}, lastBlockBurst);
+        if (window.keysToImage)
+            check(askedKey && lastKeyBurst.size() == 9);
+        else
+            checkImage(before, block, {}, lastBlockBurst);
     }
 };
 

@@ -63,6 +63,9 @@ std::optional<std::string> ParseOptions(int argc, char** argv, SimOptions& o) {
         } else if (arg == "--gap") {
             if (!value(v) || !toInt(v, 1, 10000, o.gapMs))
                 return arg + " needs a number of ms 1..10000";
+        } else if (arg == "--turnaround") {
+            if (!value(v) || !toInt(v, 0, 60000, o.turnaroundMs))
+                return arg + " needs a number of ms";
         } else if (arg == "--random-faults") {
             if (!value(v) || !toInt(v, 0, 100, o.randomPercent))
                 return arg + " needs a percentage 0..100";
@@ -102,6 +105,8 @@ std::string UsageText() {
                "                        without it replies go out at once\n"
                "  --dump-on-exit FILE   write the memory to FILE when the unit ends\n"
                "  --com N               name ZAK_COM<N> in the first line (default 1)\n"
+               "  --turnaround MS       begin each reply MS after the request, and MS after\n"
+               "                        what the unit sent before it (default 0: at once)\n"
                "  --gap MS              the silence that ends a burst for the tool (default\n"
                "                        250, as the tool's); random faults pause twice as long\n"
                "                        inside a reply that is to reach the tool as two bursts\n"

@@ -22,6 +22,7 @@ struct SimOptions {
     int randomPercent = 0;              // --random-faults P
     int seed = 1;                       // --seed N
     int randomDelayMs = 3000;           // --random-delay MS
+    int turnaroundMs = 0;               // --turnaround MS: the unit's time to answer
     bool help = false;
     std::vector<std::string> program;  // after --: run it with ZAK_COM<N> set
 };

@@ -68,6 +68,7 @@ class Simulation {
         : unit_(unit),
           line_(line),
           verbose_(o.verbose),
+          turnaround_(o.turnaroundMs),
           output_(std::chrono::microseconds(o.baud > 0 ? 10'000'000 / o.baud : 0)) {}
 
     // Runs until quit (once the replies on their way are out), a stop signal, or the end of
@@ -143,9 +144,11 @@ class Simulation {
 
     void answerAll(const std::vector<Request>& requests) {
         for (const Request& r : requests) {
-            const std::vector<LineChunk> chunks = unit_.answer(r);
+            std::vector<LineChunk> chunks = unit_.answer(r);
             if (verbose_ && chunks.empty())
                 std::cerr << "no reply to request " << unit_.requestCount() << std::endl;
+            if (!chunks.empty())
+                chunks.front().pauseBefore += turnaround_;
             for (const LineChunk& chunk : chunks)
                 send(chunk);
         }
@@ -192,6 +195,7 @@ class Simulation {
     PtyLine& line_;
     RequestDecoder decoder_;
     bool verbose_;
+    std::chrono::milliseconds turnaround_;
     OutputQueue output_;
     Clock::time_point lastReceived_{};
     bool quit_ = false;
