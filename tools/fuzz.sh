@@ -9,6 +9,7 @@ set -euo pipefail
 targets=(
   "fuzz_ini | tests/fuzz/corpus/ini"
   "fuzz_link | tests/fuzz/corpus/link"
+  "fuzz_csv | tests/fuzz/corpus/csv"
 )
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
