@@ -48,10 +48,6 @@ std::chrono::milliseconds LineTime(const LineTiming& line, std::size_t bytes) {
     return std::chrono::milliseconds{(bits * 1000 + line.baud - 1) / line.baud};
 }
 
-std::chrono::milliseconds LongestReplyTime(const LineTiming& line, FrameCode request) {
-    return LongestReplyTime(line, request, UnitTurnaround);
-}
-
 std::chrono::milliseconds LongestReplyTime(const LineTiming& line, FrameCode request,
                                            std::chrono::milliseconds turnaround) {
     const std::size_t longestReply = ReplyLength(code(FrameCode::RplBlockData));

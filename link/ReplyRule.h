@@ -59,10 +59,9 @@ std::chrono::milliseconds LineTime(const LineTiming& line, std::size_t bytes);
 // burst: the request and the longest reply on the line, the unit's turnaround, the gap that
 // ends the burst, all with a margin of half as much again. A reply that has not come by then
 // will not come; only then may a request go out whose reply could be confused with it.
-std::chrono::milliseconds LongestReplyTime(const LineTiming& line, FrameCode request);
-// The same for a unit known to answer within `turnaround` (a simulated unit).
+// `turnaround` is shorter only for a unit known to answer sooner (a simulated one).
 std::chrono::milliseconds LongestReplyTime(const LineTiming& line, FrameCode request,
-                                           std::chrono::milliseconds turnaround);
+                                           std::chrono::milliseconds turnaround = UnitTurnaround);
 
 // How long the line must have carried no burst before it counts as quiet: the time the
 // longest reply takes from its first byte until it is delivered as a burst, with the same

@@ -48,10 +48,6 @@ bool ZakLink::SendFrame(const std::uint8_t* bytes, int n) {
     return true;
 }
 
-void ZakLink::SendRequest(int n) {
-    SendFrame(txBuffer_.data(), n);
-}
-
 void ZakLink::Comm321ReceiveData(const std::uint8_t* Buffer, std::uint16_t BufferLength) {
     RecvFrame(Buffer, BufferLength);
 }

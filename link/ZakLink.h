@@ -115,7 +115,6 @@ class ZakLink {
   private:
     // Frame layer.
     bool SendFrame(const std::uint8_t* bytes, int n);
-    void SendRequest(int n);
     void RecvFrame(const std::uint8_t* burst, std::size_t n);
     // Does the steps the state gives, from `first` on, then shows the message a reply left.
     void Run(LinkState::Step first);

@@ -42,7 +42,7 @@ void ZakLink::CtiBlokPameti() {
     txBuffer_[1] = static_cast<std::uint8_t>(blockAddr_ >> 8);
     txBuffer_[2] = static_cast<std::uint8_t>(blockAddr_ & 0xFF);
     txBuffer_[3] = BlockLength;
-    SendRequest(4);
+    SendFrame(txBuffer_.data(), 4);
 }
 
 void ZakLink::ZapisBlokPameti() {
@@ -52,12 +52,12 @@ void ZakLink::ZapisBlokPameti() {
     txBuffer_[3] = BlockLength;
     for (int i = 0; i < BlockLength; ++i)
         txBuffer_[static_cast<std::size_t>(4 + i)] = pamet_[blockAddr_ + i];
-    SendRequest(4 + BlockLength);
+    SendFrame(txBuffer_.data(), 4 + BlockLength);
 }
 
 void ZakLink::SendLastKeyRequest() {
     txBuffer_[0] = static_cast<std::uint8_t>(FrameCode::CmdLastKey);
-    SendRequest(1);
+    SendFrame(txBuffer_.data(), 1);
 }
 
 void ZakLink::RplBlockData(const Bytes& reply) {
