@@ -46,6 +46,11 @@ bool ProcessHasEnded(pid_t pid) {
     return ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
+// A lock file that names no process, or a live one (this one included), keeps the port.
+bool KeepsThePort(pid_t owner) {
+    return owner == 0 || owner == ::getpid() || !ProcessHasEnded(owner);
+}
+
 // Writes this process's lock text into a new file of its own in `directory` and returns its
 // name, or an empty name with errno set.
 std::string WriteOwnLockFile(const std::string& directory) {
@@ -88,7 +93,7 @@ TPortLock TPortLock::Take(const std::string& devicePath, const std::string& dire
         bool exists = false;
         const pid_t owner = LockOwner(path, exists);
         if (exists) {
-            if (owner == 0 || owner == ::getpid() || !ProcessHasEnded(owner)) {
+            if (KeepsThePort(owner)) {
                 WriteCommsLog("Port locked by " + path);
                 throw ECommsError("Error opening com port");
             }
@@ -116,6 +121,16 @@ TPortLock TPortLock::Take(const std::string& devicePath, const std::string& dire
     }
     WriteCommsLog("Port locked by " + path);
     throw ECommsError("Error opening com port");
+}
+
+std::optional<TPortLock::THolder> TPortLock::HeldBy(const std::string& devicePath,
+                                                    const std::string& directory) {
+    const std::string path = FileName(devicePath, directory);
+    bool exists = false;
+    const pid_t owner = LockOwner(path, exists);
+    if (!exists || !KeepsThePort(owner))
+        return std::nullopt;
+    return THolder{path, owner};
 }
 
 TPortLock::TPortLock(TPortLock&& other) noexcept : path_(std::exchange(other.path_, {})) {}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <optional>
 #include <string>
 
 namespace zak {
@@ -31,6 +34,16 @@ class TPortLock {
     ~TPortLock();
 
     bool Held() const { return !path_.empty(); }
+
+    // Who keeps Take from taking the lock of the device at `devicePath`: the lock file and
+    // the process id it names (0 when it names none); nothing when the lock is free or only
+    // a stale lock of an ended process is there.
+    struct THolder {
+        std::string file;
+        pid_t pid = 0;
+    };
+    static std::optional<THolder> HeldBy(const std::string& devicePath,
+                                         const std::string& directory);
     // The lock file's name, whether or not it is held.
     static std::string FileName(const std::string& devicePath, const std::string& directory);
 

@@ -53,7 +53,28 @@ std::string csvField(const std::string& s) {
     return quoted + "\"";
 }
 
-std::string jsonString(const std::string& s) {
+std::string joined(const std::vector<int>& numbers, const char* separator) {
+    std::string out;
+    for (const int n : numbers) {
+        if (!out.empty())
+            out += separator;
+        out += std::to_string(n);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string KeysToCsv(const KeyTable& t) {
+    std::string out = "number,ID,comment,floors\r\n";
+    for (const ExportedKey& k : exportedKeys(t)) {
+        out += std::to_string(k.number) + "," + csvField(k.id) + "," + csvField(k.comment) + "," +
+               joined(k.floors, " ") + "\r\n";
+    }
+    return out;
+}
+
+std::string JsonString(const std::string& s) {
     std::string out = "\"";
     for (const char c : s) {
         switch (c) {
@@ -91,27 +112,6 @@ std::string jsonString(const std::string& s) {
     return out + "\"";
 }
 
-std::string joined(const std::vector<int>& numbers, const char* separator) {
-    std::string out;
-    for (const int n : numbers) {
-        if (!out.empty())
-            out += separator;
-        out += std::to_string(n);
-    }
-    return out;
-}
-
-}  // namespace
-
-std::string KeysToCsv(const KeyTable& t) {
-    std::string out = "number,ID,comment,floors\r\n";
-    for (const ExportedKey& k : exportedKeys(t)) {
-        out += std::to_string(k.number) + "," + csvField(k.id) + "," + csvField(k.comment) + "," +
-               joined(k.floors, " ") + "\r\n";
-    }
-    return out;
-}
-
 std::string KeysToJson(const KeyTable& t) {
     const std::vector<ExportedKey> keys = exportedKeys(t);
     if (keys.empty())
@@ -119,8 +119,8 @@ std::string KeysToJson(const KeyTable& t) {
     std::string out = "[\n";
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const ExportedKey& k = keys[i];
-        out += "  {\"number\": " + std::to_string(k.number) + ", \"id\": " + jsonString(k.id) +
-               ", \"comment\": " + jsonString(k.comment) + ", \"floors\": [" +
+        out += "  {\"number\": " + std::to_string(k.number) + ", \"id\": " + JsonString(k.id) +
+               ", \"comment\": " + JsonString(k.comment) + ", \"floors\": [" +
                joined(k.floors, ", ") + "]}" + (i + 1 < keys.size() ? ",\n" : "\n");
     }
     return out + "]\n";

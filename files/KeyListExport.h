@@ -32,4 +32,8 @@ std::string KeysToCsv(const KeyTable& t);
 // characters are written as UTF-8. An empty list is "[]". Throws KeyExportError.
 std::string KeysToJson(const KeyTable& t);
 
+// A UTF-8 text as a JSON string, quotation marks included: quotation marks, backslashes and
+// control characters escaped, everything else as it stands.
+std::string JsonString(const std::string& s);
+
 }  // namespace zak

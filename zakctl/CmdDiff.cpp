@@ -1,4 +1,7 @@
 // zakctl diff: two key lists, each a file or a unit, matched by ID.
+#include <array>
+#include <optional>
+
 #include "Commands.h"
 #include "CtlError.h"
 #include "DifferenceReport.h"
@@ -26,17 +29,11 @@ struct Side {
     }
 };
 
-Side load(const Context& c, const std::string& operand) {
-    Side s;
-    if (operand.compare(0, UnitPrefix.size(), UnitPrefix) == 0) {
-        const std::string port = operand.substr(UnitPrefix.size());
-        CheckPortArgument(port);
-        s.unit = ReadUnit(c, port);
-    } else {
-        s.file = std::make_unique<KeyTable>();
-        LoadKeyList(operand, *s.file);
-    }
-    return s;
+// The port of a "unit:PORT" operand; nothing for a file.
+std::optional<std::string> unitPort(const std::string& operand) {
+    if (operand.compare(0, UnitPrefix.size(), UnitPrefix) != 0)
+        return std::nullopt;
+    return operand.substr(UnitPrefix.size());
 }
 
 }  // namespace
@@ -44,15 +41,23 @@ Side load(const Context& c, const std::string& operand) {
 int RunDiff(const Context& c) {
     const std::string& nameA = c.args.operands[0];
     const std::string& nameB = c.args.operands[1];
-    // Files first, so that a bad file name costs no transfer.
-    for (const std::string& name : {nameA, nameB}) {
-        if (name.compare(0, UnitPrefix.size(), UnitPrefix) == 0)
-            CheckPortArgument(name.substr(UnitPrefix.size()));
-        else
-            ReadBytes(name);
+    // Port names are checked and files loaded first, so that a bad one costs no transfer.
+    std::array<Side, 2> sides;
+    const std::array<std::string, 2> names = {nameA, nameB};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (const auto port = unitPort(names[i])) {
+            CheckPortArgument(*port);
+        } else {
+            sides[i].file = std::make_unique<KeyTable>();
+            LoadKeyList(names[i], *sides[i].file);
+        }
     }
-    const Side a = load(c, nameA);
-    const Side b = load(c, nameB);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (const auto port = unitPort(names[i]))
+            sides[i].unit = ReadUnit(c, *port);
+    }
+    const Side& a = sides[0];
+    const Side& b = sides[1];
     const ComparedList listA = a.List();
     const ComparedList listB = b.List();
     const std::vector<KeyDifference> differences = DiffById(listA, listB);

@@ -20,7 +20,7 @@ int RunExport(const Context& c) {
     LoadKeyList(file, *keys);
     std::string text;
     try {
-        text = c.args.has("json") ? KeysToJson(*keys) + "\n" : KeysToCsv(*keys);
+        text = c.args.has("json") ? KeysToJson(*keys) : KeysToCsv(*keys);
     } catch (const KeyExportError& e) {
         throw CtlError(ExitStatus::FileFailed, "cannot export " + file + ": " + e.what());
     }

@@ -15,24 +15,6 @@ void Message(const std::string& line) {
     std::fprintf(stderr, "zakctl: %s\n", line.c_str());
 }
 
-std::string JsonString(const std::string& utf8) {
-    std::string out = "\"";
-    for (const char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", u);
-            out += buf;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 std::string ShownText(const std::string& cp1250) {
     const TextConversion utf8 = Cp1250ToUtf8(cp1250);
     if (utf8.ok())

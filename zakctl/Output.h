@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "KeyListExport.h"
+
 namespace zak::ctl {
 
 // One line of results on standard output.
@@ -12,9 +14,6 @@ void Result(const std::string& line);
 
 // One line of a message on standard error, prefixed "zakctl: ".
 void Message(const std::string& line);
-
-// A text as a JSON string, quotes included. The text must be UTF-8.
-std::string JsonString(const std::string& utf8);
 
 // A key list's text (Windows-1250 bytes) in UTF-8, for the terminal and for JSON. A byte the
 // code page does not define is shown as \xNN.

@@ -1,12 +1,10 @@
 #include "PortList.h"
 
 #include <dirent.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +12,7 @@
 #include <sstream>
 
 #include "PortArgument.h"
+#include "PortLock.h"
 #include "PortName.h"
 
 namespace zak::ctl {
@@ -59,21 +58,15 @@ std::string processName(long pid) {
     return name.empty() ? "" : " (" + name + ")";
 }
 
-bool processRuns(long pid) {
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
-
+// The lock file as the serial component reads it when it opens the port.
 std::string lockFileOwner(const std::string& device) {
-    const std::string base = device.substr(device.rfind('/') + 1);
-    for (const char* folder : {"/run/lock/", "/var/lock/"}) {
-        std::ifstream lock(std::string(folder) + "LCK.." + base);
-        long pid = 0;
-        if (lock >> pid && processRuns(pid)) {
-            return "locked by process " + std::to_string(pid) + processName(pid) + " (" + folder +
-                   "LCK.." + base + ")";
-        }
-    }
-    return "";
+    const auto holder = TPortLock::HeldBy(device, TPortLock::DefaultDirectory);
+    if (!holder)
+        return "";
+    if (holder->pid == 0)
+        return "locked (" + holder->file + " names no process)";
+    return "locked by process " + std::to_string(holder->pid) + processName(holder->pid) + " (" +
+           holder->file + ")";
 }
 
 // /proc/locks names a locked file as major:minor:inode of the file system it lies on.

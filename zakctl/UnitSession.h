@@ -79,8 +79,6 @@ class UnitSession {
     // Requests asked again so far.
     int RequestsRepeated() const { return repeated_; }
 
-    const LineOptions& Options() const { return options_; }
-
   private:
     using Clock = std::chrono::steady_clock;
     struct Burst {

@@ -307,6 +307,9 @@ class Comm32EarlyBurst : public Comm32Port {
             return (bytes[0] == 0x11 || bytes[0] == 0x23) && n == length;
         });
     }
+    // The reader thread calls the test until the port is stopped: stop it while the test's
+    // state is still there.
+    ~Comm32EarlyBurst() override { comm.StopComm(); }
 
     // Waits until the test has been asked about a burst of `n` bytes.
     bool WaitAsked(std::size_t n) {
