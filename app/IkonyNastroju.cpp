@@ -8,6 +8,8 @@
 #include <QStyleOption>
 #include <QSvgRenderer>
 
+#include <memory>
+
 namespace zak {
 
 namespace {
@@ -15,8 +17,12 @@ namespace {
 // Renders an SVG drawing, and its greyed drawing for the disabled mode, at any size.
 class SvgIkona : public QIconEngine {
   public:
+    // Each drawing is read once; copies of the icon share them.
     explicit SvgIkona(const QString& jmeno)
-        : Jmeno(jmeno), Seda(QFile::exists(soubor(jmeno, true))) {}
+        : Kresba(std::make_shared<QSvgRenderer>(soubor(jmeno, false))),
+          Seda(QFile::exists(soubor(jmeno, true))
+                   ? std::make_shared<QSvgRenderer>(soubor(jmeno, true))
+                   : nullptr) {}
 
     void paint(QPainter* p, const QRect& kde, QIcon::Mode rezim, QIcon::State) override {
         const bool seda = rezim == QIcon::Disabled;
@@ -29,8 +35,7 @@ class SvgIkona : public QIconEngine {
                 kde, QApplication::style()->generatedIconPixmap(QIcon::Disabled, obraz, &volby));
             return;
         }
-        QSvgRenderer kresba(soubor(Jmeno, seda));
-        kresba.render(p, kde);
+        (seda ? *Seda : *Kresba).render(p, kde);
     }
 
     QPixmap pixmap(const QSize& velikost, QIcon::Mode rezim, QIcon::State stav) override {
@@ -49,8 +54,8 @@ class SvgIkona : public QIconEngine {
             .arg(jmeno, seda ? QStringLiteral("-seda") : QString());
     }
 
-    QString Jmeno;
-    bool Seda;
+    std::shared_ptr<QSvgRenderer> Kresba;
+    std::shared_ptr<QSvgRenderer> Seda;  // none: the style greys the drawing
 };
 
 const char* jmeno(Ikona ikona) {

@@ -24,6 +24,7 @@
 #include "CitelneBunky.h"
 #include "Dialogy.h"
 #include "IkonyNastroju.h"
+#include "KeyEditor.h"
 #include "KeyGridModel.h"
 #include "Kotvy.h"
 #include "MemoryMapModel.h"
@@ -75,8 +76,8 @@ QLineEdit* pole(QWidget* rodic, const QString& jmeno, QRect kde,
         QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString& text) {
             QString velka = text;
             for (QChar& c : velka)
-                if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-                    c = QChar(c.unicode() - 'a' + 'A');
+                if (c.unicode() < 0x80)
+                    c = QLatin1Char(VelkePismeno(static_cast<char>(c.unicode())));
             if (velka == text)
                 return;
             const int kurzor = e->cursorPosition();

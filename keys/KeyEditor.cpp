@@ -89,8 +89,7 @@ bool NastavID(KeyTable& t, int n, const std::string& text) {
         return false;
     std::string velka = text;
     for (char& c : velka)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+        c = VelkePismeno(c);
     IdAKod r = ID2Kod(velka);
     TKlic& k = t.klic(n);
     k.ID = std::move(r.ID);

@@ -24,6 +24,12 @@ bool SmazKlic(KeyTable& t, int n);
 // Flips all 24 floors of key n. False when n is not a key.
 bool InvertujPatra(KeyTable& t, int n);
 
+// Upper case as the ID and number fields take it: a to z become A to Z, every other
+// character stays as it is.
+constexpr char VelkePismeno(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 // Sets the ID of key n from the text the operator entered (letters a-z are taken
 // as upper case). False when n is not a key.
 bool NastavID(KeyTable& t, int n, const std::string& text);
