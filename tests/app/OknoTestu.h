@@ -67,6 +67,16 @@ class SkriptDialogu : public Dialogy {
     }
 };
 
+// Shows a window and waits until it is active, so that focus behaves as for the operator.
+inline bool ukazAktivni(QWidget& okno) {
+    okno.show();
+    if (!QTest::qWaitForWindowExposed(&okno))
+        return false;
+    // Without a window manager (plain Xvfb) nobody else gives the window the focus.
+    okno.activateWindow();
+    return QTest::qWaitForWindowActive(&okno);
+}
+
 struct Okno {
     TForm1 Form;
     SkriptDialogu* Dialogy;
@@ -78,14 +88,7 @@ struct Okno {
     }
 
     // Shows the window and waits until it is active, so that focus behaves as for the operator.
-    bool ukaz() {
-        Form.show();
-        if (!QTest::qWaitForWindowExposed(&Form))
-            return false;
-        // Without a window manager (plain Xvfb) nobody else gives the window the focus.
-        Form.activateWindow();
-        return QTest::qWaitForWindowActive(&Form);
-    }
+    bool ukaz() { return ukazAktivni(Form); }
 
     void klikniNaRadek(int n) {
         QTableView* t = Form.TabulkaKlicu;

@@ -119,10 +119,7 @@ void RealDialogsTest::openByTypedNameThenEditAndSave() {
     const QString seznam = Slozka.filePath("klice.ZAK");
     zapisSeznam(seznam, 3);
     TForm1 f;  // with its real message boxes and dialogs
-    f.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
-    f.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QVERIFY(ukazAktivni(f));
     f.TabulkaKlicu->setFocus();
 
     bool hotovo = false;
@@ -149,10 +146,7 @@ void RealDialogsTest::openByTypedNameThenEditAndSave() {
 
 void RealDialogsTest::saveByTypedNameThenEditAndSaveAgain() {
     TForm1 f;
-    f.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
-    f.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QVERIFY(ukazAktivni(f));
     f.AddKeyButt();
     f.AddKeyButt();
     f.VyberKlic(1);
@@ -184,10 +178,7 @@ void RealDialogsTest::saveByTypedNameThenEditAndSaveAgain() {
 
 void RealDialogsTest::openRefusesAMissingName() {
     TForm1 f;
-    f.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
-    f.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QVERIFY(ukazAktivni(f));
     f.AddKeyButt();
     f.AddKeyButt();
 
