@@ -34,6 +34,21 @@ int PridejKlic(KeyTable& t) {
     return n;
 }
 
+MistoKlice UmistiKlic(KeyTable& t, const TKod& kod) {
+    const std::string id = Kod2ID(kod);
+    const int pocet = std::min<int>(t.PocetKlicu, MaxKlicu);
+    for (int n = 1; n <= pocet; ++n) {
+        if (t.klic(n).ID == id)
+            return {n, false};
+    }
+    const int n = PridejKlic(t);
+    if (n != 0) {
+        t.klic(n).ID = id;
+        t.klic(n).Kod = kod;
+    }
+    return {n, n != 0};
+}
+
 IdAKod ID2Kod(const std::string& text) {
     IdAKod r;
     const std::string doplneny = text + "00000000000000";

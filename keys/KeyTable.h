@@ -42,6 +42,15 @@ int KapacitaTabulky(const KeyTable& t);
 // the table is full (2000 keys, or the capacity while comments are stored).
 int PridejKlic(KeyTable& t);
 
+// Where a key the unit reported belongs: the first key whose ID text is that of `kod`, or
+// a key appended for it (PridejKlic, then its ID and bytes set). Cislo is 0 when it is not
+// there and the table is full.
+struct MistoKlice {
+    int Cislo = 0;
+    bool Pridan = false;
+};
+MistoKlice UmistiKlic(KeyTable& t, const TKod& kod);
+
 struct IdAKod {
     std::string ID;
     TKod Kod{};

@@ -103,22 +103,15 @@ std::optional<std::string> ZakLink::RplLastKey(const Bytes& reply) {
     lastPresentedId_ = id;
     window_.ShowPresentedId(id);
 
-    const int pocet = std::min<int>(klice_.PocetKlicu, MaxKlicu);
-    for (int i = 1; i <= pocet; ++i) {
-        if (klice_.klic(i).ID == id) {
-            klice_.AktKlic = static_cast<std::uint16_t>(i);
-            window_.ShowKey(i);
-            return KeyFoundMessage();
-        }
-    }
-
-    const int k = PridejKlic(klice_);
+    const MistoKlice misto = UmistiKlic(klice_, kod);
+    const int k = misto.Cislo;
     if (k == 0)
         return TableFullMessage(klice_);
     klice_.AktKlic = static_cast<std::uint16_t>(k);
-    TKlic& klic = klice_.klic(k);
-    klic.ID = id;
-    klic.Kod = kod;
+    if (!misto.Pridan) {
+        window_.ShowKey(k);
+        return KeyFoundMessage();
+    }
     window_.ShowKeyRow(k);
     window_.ShowKey(k);
     window_.KeysToImage();

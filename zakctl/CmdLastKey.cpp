@@ -6,31 +6,6 @@
 
 namespace zak::ctl {
 
-namespace {
-
-// The key's number in the file: found by its ID text as the window finds it, or appended
-// with the window's default comment. 0 when the list is full.
-struct Placement {
-    int number = 0;
-    bool added = false;
-};
-
-Placement place(KeyTable& keys, const TKod& kod) {
-    const std::string id = Kod2ID(kod);
-    for (int n = 1; n <= keys.PocetKlicu; ++n) {
-        if (keys.klic(n).ID == id)
-            return {n, false};
-    }
-    const int n = PridejKlic(keys);
-    if (n != 0) {
-        keys.klic(n).ID = id;
-        keys.klic(n).Kod = kod;
-    }
-    return {n, true};
-}
-
-}  // namespace
-
 int RunLastKey(const Context& c) {
     const std::string port = c.Port();
     const auto addTo = c.args.value("add-to");
@@ -56,22 +31,22 @@ int RunLastKey(const Context& c) {
         Result(c.json ? "{\"id\": " + JsonString(id) + "}" : id);
         return 0;
     }
-    const Placement p = place(*keys, *kod);
-    if (p.number == 0) {
+    const MistoKlice p = UmistiKlic(*keys, *kod);
+    if (p.Cislo == 0) {
         Result(c.json ? "{\"id\": " + JsonString(id) + ", \"number\": null}" : id);
         throw CtlError(ExitStatus::FileFailed,
                        "cannot add " + id + " to " + *addTo + ": it already holds " +
                            std::to_string(keys->PocetKlicu) + " keys, the most a list can hold");
     }
-    if (p.added)
+    if (p.Pridan)
         SaveKeyList(*addTo, *keys);
     if (c.json) {
         Result("{\"id\": " + JsonString(id) + ", \"file\": " + JsonString(*addTo) +
-               ", \"number\": " + std::to_string(p.number) +
-               ", \"added\": " + (p.added ? "true" : "false") + "}");
+               ", \"number\": " + std::to_string(p.Cislo) +
+               ", \"added\": " + (p.Pridan ? "true" : "false") + "}");
     } else {
-        Result(id + (p.added ? " added to " : " found in ") + *addTo + " as key " +
-               std::to_string(p.number));
+        Result(id + (p.Pridan ? " added to " : " found in ") + *addTo + " as key " +
+               std::to_string(p.Cislo));
     }
     return 0;
 }
