@@ -27,4 +27,11 @@ void TakeHead(const MemoryImage& image, KeyTable& t) {
     t.PocetKlicu = static_cast<std::uint16_t>(pocet);
 }
 
+std::vector<std::uint16_t> TransferBlocks(int end) {
+    std::vector<std::uint16_t> blocks{FirstBlockAddr};
+    while (blocks.back() + BlockLength < end)
+        blocks.push_back(BlockStart(blocks.back() + BlockLength));
+    return blocks;
+}
+
 }  // namespace zak

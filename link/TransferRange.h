@@ -4,6 +4,7 @@
 // sets the key table. Plain functions; the window's thread.
 
 #include <cstdint>
+#include <vector>
 
 #include "KeyTable.h"
 #include "MemoryImage.h"
@@ -24,6 +25,10 @@ int TransferEnd(const KeyTable& t);
 // 28 on, but no block reaches past 0x7FFF: the one that would start at 32760 starts at 32754
 // instead and so repeats six bytes of the block before it.
 std::uint16_t BlockStart(int addr);
+
+// The start addresses of the blocks a transfer moves for data that ends before `end`: from
+// 28 on, up to the first block that reaches `end` (at least the head's block).
+std::vector<std::uint16_t> TransferBlocks(int end);
 
 // Takes the comment settings and the key count from the image's head (28..31):
 // UkladatKomentare when byte 28 is 0xAA; DelkaKomentare from byte 29, 30 when that is 0 or

@@ -20,13 +20,6 @@ void store(MemoryImage& image, std::uint16_t addr, const BlockData& data) {
 
 }  // namespace
 
-std::vector<std::uint16_t> TransferBlocks(int end) {
-    std::vector<std::uint16_t> blocks{FirstBlockAddr};
-    while (blocks.back() + BlockLength < end)
-        blocks.push_back(BlockStart(blocks.back() + BlockLength));
-    return blocks;
-}
-
 int ReadHead(UnitSession& unit, KeyTable& keys, MemoryImage& image) {
     store(image, FirstBlockAddr, unit.ReadBlock(FirstBlockAddr));
     TakeHead(image, keys);

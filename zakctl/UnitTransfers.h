@@ -14,9 +14,6 @@
 
 namespace zak::ctl {
 
-// The start addresses of the blocks a transfer moves for data that ends before `end`.
-std::vector<std::uint16_t> TransferBlocks(int end);
-
 // Reads the head block (28..41) into `image` and sets the key table's count and comment
 // settings from it, as the window's download does. Returns the key count the head gave before
 // it was cut to the table's LimitNacitani and to what fits.

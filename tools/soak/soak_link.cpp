@@ -264,13 +264,7 @@ class Soak {
     }
 
     // The bytes a transfer moves for the table's settings: 28 up to the end of its last block.
-    int transferredEnd() const {
-        const int end = TransferEnd(klice_);
-        int addr = FirstBlockAddr;
-        while (addr + BlockLength < end)
-            addr = BlockStart(addr + BlockLength);
-        return addr + BlockLength;
-    }
+    int transferredEnd() const { return TransferBlocks(TransferEnd(klice_)).back() + BlockLength; }
 
     bool upload() {
         newTable();
