@@ -32,10 +32,7 @@ std::vector<ExportedKey> exportedKeys(const KeyTable& t) {
         e.number = k;
         e.id = toUtf8(klic.ID, k, "ID");
         e.comment = toUtf8(klic.Komentar, k, "comment");
-        for (int p = 1; p <= PocetPater; ++p) {
-            if (klic.Patra[p - 1])
-                e.floors.push_back(p);
-        }
+        e.floors = CislaPater(klic);
         keys.push_back(std::move(e));
     }
     return keys;

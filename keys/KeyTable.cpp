@@ -24,6 +24,15 @@ int KapacitaTabulky(const KeyTable& t) {
     return t.UkladatKomentare ? Kapacita(t.DelkaKomentare) : MaxKlicu;
 }
 
+std::vector<int> CislaPater(const TKlic& k) {
+    std::vector<int> patra;
+    for (int p = 1; p <= PocetPater; ++p) {
+        if (k.Patra[static_cast<std::size_t>(p - 1)] != 0)
+            patra.push_back(p);
+    }
+    return patra;
+}
+
 int PridejKlic(KeyTable& t) {
     if (t.PocetKlicu >= KapacitaTabulky(t))
         return 0;

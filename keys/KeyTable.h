@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "TKlic.h"
 
@@ -37,6 +38,9 @@ int Kapacita(int delkaKomentare);
 
 // The number of keys the memory image can hold with the table's current settings.
 int KapacitaTabulky(const KeyTable& t);
+
+// The floors (1..24) the key gives access to, in ascending order.
+std::vector<int> CislaPater(const TKlic& k);
 
 // Appends a blank key with its default comment and returns its number, or 0 when
 // the table is full (2000 keys, or the capacity while comments are stored).

@@ -36,13 +36,8 @@ std::string keyJson(const ComparedList& side, int n) {
     if (n == 0)
         return "null";
     const TKlic& k = side.keys.klic(n);
-    std::string floors;
-    for (int f = 0; f < PocetPater; ++f) {
-        if (k.Patra[static_cast<std::size_t>(f)] != 0)
-            floors += (floors.empty() ? "" : ", ") + std::to_string(f + 1);
-    }
     return "{\"number\": " + std::to_string(n) + ", \"id\": " + JsonString(Kod2ID(k.Kod)) +
-           ", \"floors\": [" + floors +
+           ", \"floors\": [" + FloorNumbers(k, ", ") +
            "], \"comment\": " + (side.comments ? JsonString(ShownText(k.Komentar)) : "null") + "}";
 }
 

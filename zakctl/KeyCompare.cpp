@@ -73,12 +73,15 @@ std::vector<KeyDifference> DiffByNumber(const ComparedList& a, const ComparedLis
     return out;
 }
 
-std::string FloorList(const TKlic& key) {
+std::string FloorNumbers(const TKlic& key, const char* separator) {
     std::string text;
-    for (int f = 0; f < PocetPater; ++f) {
-        if (key.Patra[static_cast<std::size_t>(f)] != 0)
-            text += (text.empty() ? "" : " ") + std::to_string(f + 1);
-    }
+    for (const int patro : CislaPater(key))
+        text += (text.empty() ? "" : separator) + std::to_string(patro);
+    return text;
+}
+
+std::string FloorList(const TKlic& key) {
+    const std::string text = FloorNumbers(key, " ");
     return text.empty() ? "none" : text;
 }
 

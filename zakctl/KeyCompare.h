@@ -43,6 +43,9 @@ std::vector<KeyDifference> DiffById(const ComparedList& a, const ComparedList& b
 // floors, other comment.
 std::vector<KeyDifference> DiffByNumber(const ComparedList& a, const ComparedList& b);
 
+// The floors a key opens joined by `separator`, e.g. "1, 2, 24"; empty for none.
+std::string FloorNumbers(const TKlic& key, const char* separator);
+
 // The floors a key opens, e.g. "1 2 24", or "none".
 std::string FloorList(const TKlic& key);
 
