@@ -12,8 +12,8 @@ namespace zak {
 //   Post:            return QMetaObject::invokeMethod(context, std::move(notification),
 //                                                     Qt::QueuedConnection);
 //   WaitAndDispatch: QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-// where `context` is a QObject living on the window's thread. The tests have a plain one
-// without a GUI event loop (tests/comm32/EventQueue.h).
+// where `context` is a QObject living on the window's thread. Programs without a GUI event
+// loop have a plain one (EventQueue.h).
 class TNotificationSink {
   public:
     virtual ~TNotificationSink() = default;

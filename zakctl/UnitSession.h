@@ -33,9 +33,9 @@
 #include <string>
 
 #include "Comm32.h"
+#include "EventQueue.h"
 #include "Frame.h"
 #include "LinkState.h"
-#include "NotificationQueue.h"
 #include "ReplyRule.h"
 #include "TrafficLog.h"
 
@@ -104,7 +104,7 @@ class UnitSession {
     TrafficLog& log_;
     LineTiming timing_;
     LinkState state_;
-    NotificationQueue queue_;
+    TEventQueue queue_;
     std::shared_ptr<AwaitedNow> awaited_;  // --fast only
     TComm32 comm_;
     std::deque<Burst> bursts_;

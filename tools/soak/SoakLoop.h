@@ -1,15 +1,13 @@
 #pragma once
 
 // The soak's window thread: notifications posted by the serial component's threads and timers
-// asked for by the link, run in order on the one thread that calls run().
+// asked for by the link, run in order on the one thread that calls runUntil().
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <map>
-#include <mutex>
 
+#include "EventQueue.h"
 #include "NotificationSink.h"
 
 namespace zak::soak {
@@ -31,12 +29,10 @@ class SoakLoop final : public TNotificationSink {
     bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 
   private:
-    // Runs the timers due and the notifications pending; false when there was nothing to run.
-    bool runDue();
+    // Runs the timers that are due; false when none was.
+    bool runTimersDue();
 
-    std::mutex mutex_;
-    std::condition_variable posted_;
-    std::deque<std::function<void()>> pending_;
+    TEventQueue notifications_;
     std::multimap<Clock::time_point, std::function<void()>> timers_;
 };
 

@@ -12,7 +12,8 @@ namespace zak {
 
 // A window's-thread event queue in plain C++: notifications posted from any thread are run,
 // in posting order, by whichever thread dispatches them (the "window's thread"; one thread
-// only). For tests without a GUI event loop.
+// only). For programs without a GUI event loop: zakctl, the link soak and the tests. It is a
+// library of its own beside the component, which never needs it.
 class TEventQueue final : public TNotificationSink {
   public:
     TEventQueue() = default;
@@ -30,6 +31,10 @@ class TEventQueue final : public TNotificationSink {
 
     // Window's thread. Runs the notifications pending now, without waiting.
     void DispatchPending();
+
+    // Window's thread. Waits until a notification is pending or `deadline` has come, then runs
+    // the pending ones. False when the deadline came with nothing to run.
+    bool DispatchUntil(std::chrono::steady_clock::time_point deadline);
 
     // Window's thread. Runs notifications as they come until `done()` holds or `limit` has
     // passed; returns `done()`. The limit is a safety net for tests, not a timing condition.

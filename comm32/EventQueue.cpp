@@ -42,6 +42,14 @@ void TEventQueue::DispatchPending() {
     RunPending(lock, pending_.size());
 }
 
+bool TEventQueue::DispatchUntil(std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (!posted_.wait_until(lock, deadline, [this] { return !pending_.empty(); }))
+        return false;
+    RunPending(lock, pending_.size());
+    return true;
+}
+
 bool TEventQueue::DispatchUntil(const std::function<bool()>& done,
                                 std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
